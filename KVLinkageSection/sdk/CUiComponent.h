@@ -37,8 +37,8 @@ T* FindWidget(KV::CWidgetBuilder* builder, QString name)
     if (primary != nullptr && primary->objectName() == name)
         return qobject_cast<T*>(primary);
 
-    T* found = primary != nullptr ? primary->findChild<T*>(name, Qt::FindChildrenRecursively)
-                                  : nullptr;
+    T* found =
+        primary != nullptr ? primary->findChild<T*>(name, Qt::FindChildrenRecursively) : nullptr;
     if (found == nullptr && builder->GetSecondaryRoot() != nullptr)
         found = builder->GetSecondaryRoot()->findChild<T*>(name, Qt::FindChildrenRecursively);
     if (found == nullptr)
