@@ -2,6 +2,8 @@
 
 #include "host/KVPluginInterface.h"
 
+#include <QMetaObject>
+
 class QGroupBox;
 class QPushButton;
 
@@ -19,7 +21,8 @@ public:
     /// Enables or disables the section's body (its group box).
     void EnableSection(bool enable);
 
-    /// Takes the expand button; a click toggles the expand state.
+    /// Takes the expand button; a click toggles the expand state. A button handed over
+    /// before stops toggling it.
     void SetExpandButton(QPushButton* button);
     void SetSectionGroupBox(QGroupBox* groupBox);
     QPushButton* GetExpandButton() const { return m_expandButton; }
@@ -35,6 +38,7 @@ protected:
 
 private:
     bool m_expanded = true;
+    QMetaObject::Connection m_expandConnection;
 };
 
 } // namespace KV

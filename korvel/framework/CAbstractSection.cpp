@@ -6,7 +6,12 @@
 namespace KV {
 
 CAbstractSection::CAbstractSection() = default;
-CAbstractSection::~CAbstractSection() = default;
+
+CAbstractSection::~CAbstractSection()
+{
+    // The button may outlive the section inside the host's panel.
+    QObject::disconnect(m_expandConnection);
+}
 
 void CAbstractSection::EnableSection(bool enable)
 {
@@ -16,13 +21,14 @@ void CAbstractSection::EnableSection(bool enable)
 
 void CAbstractSection::SetExpandButton(QPushButton* button)
 {
+    QObject::disconnect(m_expandConnection);
     m_expandButton = button;
     if (button == nullptr)
         return;
     button->setCheckable(true);
     button->setChecked(m_expanded);
-    QObject::connect(button, &QPushButton::clicked, button,
-                     [this](bool) { SetSectionExpandState(!m_expanded); });
+    m_expandConnection = QObject::connect(button, &QPushButton::clicked, button,
+                                          [this](bool) { SetSectionExpandState(!m_expanded); });
 }
 
 void CAbstractSection::SetSectionGroupBox(QGroupBox* groupBox)

@@ -118,6 +118,10 @@ UB::Result CWidgetBuilder::InitUi(QWidget* widget, CUiComponent* component, CKor
                  qPrintable(error));
         return kLayoutNotLoaded;
     }
+    // A form drawn as a dialog or window would open as a window of its own; it is a part
+    // of its host widget instead.
+    if (form->isWindow())
+        form->setWindowFlags(Qt::Widget);
     // The form fills its host widget; the host widget owns it from here on.
     if (QLayout* existing = widget->layout()) {
         existing->addWidget(form);
@@ -132,8 +136,8 @@ UB::Result CWidgetBuilder::InitUi(QWidget* widget, CUiComponent* component, CKor
     return Bind(component, form, widget);
 }
 
-UB::Result CWidgetBuilder::InitUi(QDialog* dialog, CUiComponent* component,
-                                  CKorvelInterface* host, bool applyStyle, bool)
+UB::Result CWidgetBuilder::InitUi(QDialog* dialog, CUiComponent* component, CKorvelInterface* host,
+                                  bool applyStyle, bool)
 {
     const UB::Result result = InitUi(static_cast<QWidget*>(dialog), component, host, applyStyle);
     if (result.IsSucceeded() && dialog != nullptr && m_primaryRoot != nullptr) {
