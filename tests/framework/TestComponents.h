@@ -1,0 +1,87 @@
+#pragma once
+
+#include "sdk/CUiComponent.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTreeWidget>
+
+// UI components for the test layouts in data/, bound the way the plug-in's components bind
+// theirs.
+
+/// TestSection.ui; optionally also asks for two objects the layout does not have.
+class CTestSectionComponent : public CUiComponent
+{
+public:
+    void BindWidgets(KV::CWidgetBuilder* builder) override
+    {
+        TestSection = FindWidget<QWidget>(builder, QStringLiteral("TestSection"));
+        qtExpandButton = FindWidget<QPushButton>(builder, QStringLiteral("qtExpandButton"));
+        qtGroupBox = FindWidget<QGroupBox>(builder, QStringLiteral("qtGroupBox"));
+        if (askForAbsentObjects)
+            qtAbsentLabel = FindWidget<QLabel>(builder, QStringLiteral("qtAbsentLabel"));
+        label_512 = FindWidget<QLabel>(builder, QStringLiteral("label_512"));
+        label_512NoKey = FindWidget<QLabel>(builder, QStringLiteral("label_512NoKey"));
+        if (askForAbsentObjects)
+            qtAbsentButton = FindWidget<QPushButton>(builder, QStringLiteral("qtAbsentButton"));
+        qtPickParent = FindWidget<QPushButton>(builder, QStringLiteral("qtPickParent"));
+        ++bindCount;
+    }
+    QWidget* GetRootWidget() override { return TestSection; }
+
+    bool askForAbsentObjects = false;
+    int bindCount = 0;
+    QWidget* TestSection = nullptr;
+    QPushButton* qtExpandButton = nullptr;
+    QGroupBox* qtGroupBox = nullptr;
+    QLabel* qtAbsentLabel = nullptr;
+    QLabel* label_512 = nullptr;
+    QLabel* label_512NoKey = nullptr;
+    QPushButton* qtAbsentButton = nullptr;
+    QPushButton* qtPickParent = nullptr;
+};
+
+/// TestDialog.ui or TestWidgetDialog.ui, plus an action the dialog makes for itself.
+class CTestDialogComponent : public CUiComponent
+{
+public:
+    void BindWidgets(KV::CWidgetBuilder* builder) override
+    {
+        qtNodeTree = FindWidget<QTreeWidget>(builder, QStringLiteral("qtNodeTree"));
+        qtOKPushButton = FindWidget<QPushButton>(builder, QStringLiteral("qtOKPushButton"));
+        qtCancelPushButton = FindWidget<QPushButton>(builder, QStringLiteral("qtCancelPushButton"));
+        qtEnterAction = FindWidget<QAction>(builder, QStringLiteral("qtEnterAction"));
+    }
+    QWidget* GetRootWidget() override { return qtNodeTree; }
+
+    QTreeWidget* qtNodeTree = nullptr;
+    QPushButton* qtOKPushButton = nullptr;
+    QPushButton* qtCancelPushButton = nullptr;
+    QAction* qtEnterAction = nullptr;
+};
+
+/// TestActions.ui.
+class CTestActionsComponent : public CUiComponent
+{
+public:
+    void BindWidgets(KV::CWidgetBuilder* builder) override
+    {
+        LinkageAction = FindWidget<QMainWindow>(builder, QStringLiteral("LinkageAction"));
+        qtLinkAction = FindWidget<QAction>(builder, QStringLiteral("qtLinkAction"));
+        qtUnlinkAction = FindWidget<QAction>(builder, QStringLiteral("qtUnlinkAction"));
+        qtLinkMenu = FindWidget<QMenu>(builder, QStringLiteral("qtLinkMenu"));
+        qtLinkToolBar = FindWidget<QToolBar>(builder, QStringLiteral("qtLinkToolBar"));
+    }
+    QWidget* GetRootWidget() override { return LinkageAction; }
+
+    QMainWindow* LinkageAction = nullptr;
+    QAction* qtLinkAction = nullptr;
+    QAction* qtUnlinkAction = nullptr;
+    QMenu* qtLinkMenu = nullptr;
+    QToolBar* qtLinkToolBar = nullptr;
+};
