@@ -1,0 +1,6 @@
+list(APPEND KV_CORE_SOURCES
+    plugin/CLinkagePlugin.h                plugin/CLinkagePlugin.cpp
+    plugin/CLinkageActionUiComponent.h     plugin/CLinkageActionUiComponent.cpp
+    plugin/HotKeyRegistration.h            plugin/HotKeyRegistration.cpp
+    plugin/LinkEventPrototype.h            plugin/LinkEventPrototype.cpp
+)
