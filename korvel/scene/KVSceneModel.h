@@ -35,6 +35,9 @@ struct CJournalEntry
     QStringList args;
     /// The code the call returned, where it returns a UB::Result.
     int result = 0;
+    /// What the call handed back besides its code (a returned value or the out-values),
+    /// rendered like the arguments; empty when there is nothing. Not part of ToString.
+    QString output;
 
     QString ToString() const; // "call(arg, arg) -> result"
 };
@@ -46,10 +49,10 @@ struct CNodeDesc
     QString name;
     int objectType = 1;
     int nodeKind = 0;
-    bool linkable = true;           // IsLinkableNode
+    bool linkable = true;             // IsLinkableNode
     bool subNodeLinkExcluded = false; // IsSubNodeLinkExcluded
-    bool linkDisabled = false;      // IsLinkDisabled
-    bool linkBlocked = false;       // IsLinkBlocked
+    bool linkDisabled = false;        // IsLinkDisabled
+    bool linkBlocked = false;         // IsLinkBlocked
 };
 
 /// A registered hot-key category and the actions registered under it.
@@ -92,8 +95,8 @@ public:
 
     // ---- Looking at the scene -------------------------------------------------------------
 
-    QVector<UB::CHandle*> Objects() const; // top-level objects in creation order
-    QVector<UB::CHandle*> AllNodes() const; // every node in creation order
+    QVector<UB::CHandle*> Objects() const;              // top-level objects in creation order
+    QVector<UB::CHandle*> AllNodes() const;             // every node in creation order
     UB::CHandle* FindByName(const QString& name) const; // first node of that name, or null
     bool Contains(UB::CHandle* handle) const;
     QString Name(UB::CHandle* node) const;
@@ -131,10 +134,10 @@ public:
     /// Deletes the nodes and everything below them; links to them are dropped. Sends
     /// ObjectDeleted, then HierarchyChanged when a link changed.
     void DeleteNodes(const QVector<UB::CHandle*>& nodes);
-    void SendFileLoaded(int fileType);                         // FileLoaded
+    void SendFileLoaded(int fileType); // FileLoaded
     void SendHierarchyChanged();
     void SendObjectDataChanged(const QVector<UB::CHandle*>& nodes, int changeType);
-    void SendLinkEvent(UB::CHandle* object);                   // ObjectDataChanged2(CLinkEvent)
+    void SendLinkEvent(UB::CHandle* object); // ObjectDataChanged2(CLinkEvent)
 
     // ---- Journal ---------------------------------------------------------------------------
 
@@ -218,6 +221,9 @@ public:
     /// Codes of the scene's own refusals.
     static constexpr UB::Result kInvalidHandle{UB::ToCode(0x80070001u)};
     static constexpr UB::Result kWouldCycle{UB::ToCode(0x80070002u)};
+    /// An align mode outside 0 to 2, a transform with a non-finite field or a zero rotation, a
+    /// null action.
+    static constexpr UB::Result kInvalidArgument{UB::ToCode(0x80070003u)};
 
 signals:
     /// Any change of the scene's content, previews included: views redraw on it.

@@ -1,0 +1,114 @@
+#pragma once
+
+// The scene model's inner state, shared by the source files that implement its parts.
+
+#include "CCallJournal.h"
+#include "CFaultTable.h"
+#include "CHotKeyRegistry.h"
+#include "CLinkEditCommand.h"
+#include "CSceneNode.h"
+#include "CSceneState.h"
+#include "KVSceneModel.h"
+
+#include <QPointer>
+#include <QUndoStack>
+#include <QWidget>
+
+namespace KV {
+
+struct CSceneModel::Private
+{
+    explicit Private(CSceneModel* model);
+
+    CSceneModel* q;
+    std::unique_ptr<CSceneState> state;
+    CEventSender* sender;
+    QUndoStack* undo;
+    CCallJournal journal;
+    CFaultTable faults;
+    CHotKeyRegistry hotKeys;
+    QPointer<QWidget> mainWindow;
+    int pickMode = 0;
+    int dialogMode = 0;
+    bool playing = false;
+    /// Keys of every node moved by uncommitted edits since the last committed one, as they
+    /// were before the first of those edits; `previewOrder` keeps the order they were touched.
+    QHash<CSceneNode*, CNodeKeys> previewBaseline;
+    QVector<CSceneNode*> previewOrder;
+
+    // ---- Journal -----------------------------------------------------------------------------
+
+    QString Handle(const UB::CHandle* handle) const;
+    QString Handles(const HandleList& handles) const;
+
+    /// Records one call; the argument and output texts are only made while the journal is on.
+    template<typename MakeArgs, typename MakeOutput>
+    void Log(const char* call, UB::Result result, MakeArgs&& makeArgs, MakeOutput&& makeOutput)
+    {
+        if (!journal.IsEnabled())
+            return;
+        CJournalEntry entry;
+        entry.call = QLatin1String(call);
+        entry.args = makeArgs();
+        entry.result = result.code;
+        entry.output = makeOutput();
+        Append(entry);
+    }
+    template<typename MakeArgs>
+    void Log(const char* call, UB::Result result, MakeArgs&& makeArgs)
+    {
+        Log(call, result, std::forward<MakeArgs>(makeArgs), [] { return QString(); });
+    }
+    void Append(const CJournalEntry& entry);
+
+    /// GetChildNodes and GetSubNodes: the structural children in order.
+    UB::Result ListChildren(const char* call, UB::CHandle* node, HandleList& out);
+
+    // ---- Fault injection ---------------------------------------------------------------------
+
+    /// Whether this call is to fail. If so `result` is the injected code and, when the fault
+    /// asks for it, `spoil` writes garbage into the call's out-values.
+    template<typename Spoil>
+    bool TakeFault(const char* call, UB::Result& result, Spoil&& spoil)
+    {
+        bool touchOutputs = false;
+        if (!faults.Take(call, &result, &touchOutputs))
+            return false;
+        if (touchOutputs)
+            spoil();
+        return true;
+    }
+    bool TakeFault(const char* call, UB::Result& result)
+    {
+        return TakeFault(call, result, [] {});
+    }
+    /// A handle that belongs to no scene, written into out-values as garbage.
+    static UB::CHandle* GarbageHandle();
+
+    // ---- Edits -------------------------------------------------------------------------------
+
+    /// Remembers the keys of `node` before its first uncommitted edit.
+    void RememberPreview(CSceneNode* node);
+    /// Applies a planned link edit: as a preview, or as one undo step that also takes back
+    /// the previews before it.
+    void ApplyLinkEdit(const QVector<CLinkChange>& plan, UBTime time, bool commit, bool notify);
+    void RevertPreviews();
+    void ApplyUndoable(const CKeyEdit& edit, bool undo);
+    void SendLinkEvents(QVector<CLinkChange> changes, UBTime time, bool reversed);
+    /// Sets the pick mode; PickedModeChanged(new, old) goes out only for a real change, after
+    /// `log` has journalled the call that asked for it.
+    template<typename LogCall>
+    void ChangePickMode(int mode, LogCall&& log)
+    {
+        const int old = pickMode;
+        pickMode = mode;
+        log();
+        if (mode != old)
+            emit sender->PickedModeChanged(static_cast<EPickMode>(mode),
+                                           static_cast<EPickMode>(old));
+    }
+    void ForgetNodes(const QVector<CSceneNode*>& removed);
+    void ReplaceState(std::unique_ptr<CSceneState> next);
+};
+
+} // namespace KV
