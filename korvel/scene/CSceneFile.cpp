@@ -336,53 +336,64 @@ private:
         }
     }
 
+    /// Runs `read(key, time)` for each key of the array member `member`, after checking that
+    /// it is an object with a time that `keys` does not hold yet.
+    template<typename Keys, typename Read>
+    static void ForEachKey(const CRawNode& raw, const char* member, const QString& kind,
+                           const Keys& keys, Read&& read)
+    {
+        const QJsonArray entries =
+            Member(raw.json, member, QJsonValue::Array, raw.label, QJsonArray()).toArray();
+        for (const QJsonValue& value : entries) {
+            if (!value.isObject())
+                Fail(raw.label, QStringLiteral("a %1 key must be an object").arg(kind));
+            const QJsonObject key = value.toObject();
+            const UBTime time = Time(Member(key, "time", QJsonValue::Double, raw.label), raw.label);
+            if (keys.count(time))
+                Fail(raw.label, QStringLiteral("has two %1 keys at time %2").arg(kind).arg(time));
+            read(key, time);
+        }
+    }
+
     void ReadKeys(const CRawNode& raw)
     {
         CSceneNode* node = m_state->FindById(raw.id);
-        const QJsonArray linkKeys =
-            Member(raw.json, "linkKeys", QJsonValue::Array, raw.label, QJsonArray()).toArray();
-        for (const QJsonValue& value : linkKeys) {
-            if (!value.isObject())
-                Fail(raw.label, QStringLiteral("a link key must be an object"));
-            const QJsonObject key = value.toObject();
-            const UBTime time = Time(Member(key, "time", QJsonValue::Double, raw.label), raw.label);
-            const QString what = QStringLiteral("link key at time %1").arg(time);
-            if (node->keys.link.count(time))
-                Fail(raw.label, QStringLiteral("has two link keys at time %1").arg(time));
-            const QJsonValue parent = key.value(Key("parent"));
-            if (parent.isUndefined())
-                Fail(raw.label, QStringLiteral("%1 has no \"parent\"").arg(what));
-            node->keys.link[time] = m_state->FindById(Reference(parent, what, raw.label));
+        ForEachKey(raw, "linkKeys", QStringLiteral("link"), node->keys.link,
+                   [&](const QJsonObject& key, UBTime time) {
+                       const QString what = QStringLiteral("link key at time %1").arg(time);
+                       const QJsonValue parent = key.value(Key("parent"));
+                       if (parent.isUndefined())
+                           Fail(raw.label, QStringLiteral("%1 has no \"parent\"").arg(what));
+                       node->keys.link[time] =
+                           m_state->FindById(Reference(parent, what, raw.label));
+                   });
+        ForEachKey(raw, "transformKeys", QStringLiteral("transform"), node->keys.transform,
+                   [&](const QJsonObject& key, UBTime time) {
+                       node->keys.transform[time] = ReadTransformKey(raw, key, time);
+                   });
+    }
+
+    static TransformRecord ReadTransformKey(const CRawNode& raw, const QJsonObject& key,
+                                            UBTime time)
+    {
+        const QString what =
+            QStringLiteral("%1 (transform key at time %2)").arg(raw.label).arg(time);
+        TransformRecord record;
+        Floats(key, "position", record.position, 3, what);
+        Floats(key, "rotation", record.rotation, 4, what);
+        Floats(key, "scale", record.scale, 3, what);
+        const QJsonArray reserved =
+            Member(key, "reserved", QJsonValue::Array, what, QJsonArray()).toArray();
+        if (!reserved.isEmpty() && reserved.size() != 5)
+            Fail(what, QStringLiteral("\"reserved\" must hold 5 numbers"));
+        for (int i = 0; i < reserved.size(); ++i) {
+            record.reserved[i] = static_cast<std::int32_t>(Integer(
+                reserved.at(i), std::numeric_limits<std::int32_t>::min(),
+                std::numeric_limits<std::int32_t>::max(), QStringLiteral("\"reserved\""), what));
         }
-        const QJsonArray transformKeys =
-            Member(raw.json, "transformKeys", QJsonValue::Array, raw.label, QJsonArray()).toArray();
-        for (const QJsonValue& value : transformKeys) {
-            if (!value.isObject())
-                Fail(raw.label, QStringLiteral("a transform key must be an object"));
-            const QJsonObject key = value.toObject();
-            const UBTime time = Time(Member(key, "time", QJsonValue::Double, raw.label), raw.label);
-            if (node->keys.transform.count(time))
-                Fail(raw.label, QStringLiteral("has two transform keys at time %1").arg(time));
-            const QString what =
-                QStringLiteral("%1 (transform key at time %2)").arg(raw.label).arg(time);
-            TransformRecord record;
-            Floats(key, "position", record.position, 3, what);
-            Floats(key, "rotation", record.rotation, 4, what);
-            Floats(key, "scale", record.scale, 3, what);
-            const QJsonArray reserved =
-                Member(key, "reserved", QJsonValue::Array, what, QJsonArray()).toArray();
-            if (!reserved.isEmpty() && reserved.size() != 5)
-                Fail(what, QStringLiteral("\"reserved\" must hold 5 numbers"));
-            for (int i = 0; i < reserved.size(); ++i) {
-                record.reserved[i] = static_cast<std::int32_t>(
-                    Integer(reserved.at(i), std::numeric_limits<std::int32_t>::min(),
-                            std::numeric_limits<std::int32_t>::max(),
-                            QStringLiteral("\"reserved\""), what));
-            }
-            if (!TransformMath::IsUsable(record))
-                Fail(what, QStringLiteral("the rotation is the zero quaternion"));
-            node->keys.transform[time] = record;
-        }
+        if (!TransformMath::IsUsable(record))
+            Fail(what, QStringLiteral("the rotation is the zero quaternion"));
+        return record;
     }
 
     void ReadSceneValues(const QJsonObject& root)

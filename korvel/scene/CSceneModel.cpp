@@ -197,24 +197,28 @@ TransformRecord CSceneModel::WorldTransformAt(UB::CHandle* node, UBTime time) co
     return found ? d->state->WorldTransformAt(found, time) : TransformRecord();
 }
 
-QVector<UBTime> CSceneModel::LinkKeyTimes(UB::CHandle* node) const
+namespace {
+template<typename Keys>
+QVector<UBTime> TimesOf(const Keys& keys)
 {
     QVector<UBTime> times;
-    if (const CSceneNode* found = d->state->Find(node)) {
-        for (const auto& key : found->keys.link)
-            times.append(key.first);
-    }
+    times.reserve(static_cast<int>(keys.size()));
+    for (const auto& key : keys)
+        times.append(key.first);
     return times;
+}
+} // namespace
+
+QVector<UBTime> CSceneModel::LinkKeyTimes(UB::CHandle* node) const
+{
+    const CSceneNode* found = d->state->Find(node);
+    return found ? TimesOf(found->keys.link) : QVector<UBTime>();
 }
 
 QVector<UBTime> CSceneModel::TransformKeyTimes(UB::CHandle* node) const
 {
-    QVector<UBTime> times;
-    if (const CSceneNode* found = d->state->Find(node)) {
-        for (const auto& key : found->keys.transform)
-            times.append(key.first);
-    }
-    return times;
+    const CSceneNode* found = d->state->Find(node);
+    return found ? TimesOf(found->keys.transform) : QVector<UBTime>();
 }
 
 QVector<UB::CHandle*> CSceneModel::Selection() const
@@ -384,7 +388,7 @@ void CSceneModel::SendLinkEvent(UB::CHandle* object)
     if (!node)
         return;
     CSceneNode* parent = node->LinkParentAt(d->state->currentTime);
-    d->SendLinkEvents({{node, parent, parent, TransformRecord()}}, d->state->currentTime, false);
+    d->SendLinkEvent({node, parent, parent, TransformRecord()}, d->state->currentTime, false);
 }
 
 // ---- Journal ------------------------------------------------------------------------------------

@@ -171,6 +171,16 @@ void CSceneModel::Private::ApplyUndoable(const CKeyEdit& edit, bool undoing)
         SendLinkEvents(edit.links, edit.time, undoing);
 }
 
+void CSceneModel::Private::SendLinkEvent(const CLinkChange& change, UBTime time, bool reversed)
+{
+    CLinkEvent event;
+    event.time = time;
+    event.object = static_cast<UB::CHandle*>(change.node);
+    event.oldParent = static_cast<UB::CHandle*>(reversed ? change.newParent : change.oldParent);
+    event.newParent = static_cast<UB::CHandle*>(reversed ? change.oldParent : change.newParent);
+    emit sender->ObjectDataChanged2(&event);
+}
+
 void CSceneModel::Private::SendLinkEvents(QVector<CLinkChange> changes, UBTime time, bool reversed)
 {
     // `changes` is a copy: listeners may change the scene and its history while it is read.
@@ -178,12 +188,7 @@ void CSceneModel::Private::SendLinkEvents(QVector<CLinkChange> changes, UBTime t
     for (const CLinkChange& change : changes) {
         if (!state->Find(change.node))
             continue;
-        CLinkEvent event;
-        event.time = time;
-        event.object = static_cast<UB::CHandle*>(change.node);
-        event.oldParent = static_cast<UB::CHandle*>(reversed ? change.newParent : change.oldParent);
-        event.newParent = static_cast<UB::CHandle*>(reversed ? change.oldParent : change.newParent);
-        emit sender->ObjectDataChanged2(&event);
+        SendLinkEvent(change, time, reversed);
         objects.Add(change.node);
     }
     emit sender->HierarchyChanged();

@@ -61,6 +61,28 @@ struct CSceneModel::Private
     }
     void Append(const CJournalEntry& entry);
 
+    // ---- Queries -------------------------------------------------------------------------------
+
+    /// A query about one node: `read` fills `out` from the node; an unknown handle gives
+    /// kInvalidHandle and leaves `out` alone, a fault with touched outputs writes `garbage`.
+    /// The journal shows the handle, then `moreArgs()`, and `render()` as the output.
+    template<typename Value, typename Read, typename MoreArgs, typename Render>
+    UB::Result QueryNode(const char* call, UB::CHandle* handle, Value& out, const Value& garbage,
+                         Read&& read, MoreArgs&& moreArgs, Render&& render)
+    {
+        UB::Result result;
+        if (!TakeFault(call, result, [&] { out = garbage; })) {
+            if (const CSceneNode* node = state->Find(handle))
+                out = read(*node);
+            else
+                result = kInvalidHandle;
+        }
+        Log(
+            call, result, [&] { return QStringList{Handle(handle)} + moreArgs(); }, render);
+        return result;
+    }
+    /// IsLinkableNode, IsSubNodeLinkExcluded, IsLinkBlocked: false for an unknown handle.
+    bool NodeFlag(const char* call, UB::CHandle* handle, bool CNodeDesc::*flag);
     /// GetChildNodes and GetSubNodes: the structural children in order.
     UB::Result ListChildren(const char* call, UB::CHandle* node, HandleList& out);
 
@@ -94,6 +116,9 @@ struct CSceneModel::Private
     void ApplyLinkEdit(const QVector<CLinkChange>& plan, UBTime time, bool commit, bool notify);
     void RevertPreviews();
     void ApplyUndoable(const CKeyEdit& edit, bool undo);
+    /// One ObjectDataChanged2 with a CLinkEvent; `reversed` swaps old and new parent.
+    void SendLinkEvent(const CLinkChange& change, UBTime time, bool reversed);
+    /// The events of a link edit: a link event per object, HierarchyChanged, ObjectDataChanged.
     void SendLinkEvents(QVector<CLinkChange> changes, UBTime time, bool reversed);
     /// Sets the pick mode; PickedModeChanged(new, old) goes out only for a real change, after
     /// `log` has journalled the call that asked for it.

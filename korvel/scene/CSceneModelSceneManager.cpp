@@ -91,32 +91,18 @@ UB::Result CSceneModel::GetSelectedObjects(HandleList& out, bool topLevelOnly)
 
 UB::Result CSceneModel::GetObjectType(UB::CHandle* object, int& type)
 {
-    UB::Result result;
-    if (!d->TakeFault("GetObjectType", result, [&] { type = kGarbageNumber; })) {
-        if (const CSceneNode* node = d->state->Find(object))
-            type = node->desc.objectType;
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "GetObjectType", result, [&] { return QStringList{d->Handle(object)}; },
+    return d->QueryNode(
+        "GetObjectType", object, type, kGarbageNumber,
+        [](const CSceneNode& node) { return node.desc.objectType; }, [] { return QStringList(); },
         [&] { return QString::number(type); });
-    return result;
 }
 
 UB::Result CSceneModel::GetNodeKind(UB::CHandle* node, int& kind)
 {
-    UB::Result result;
-    if (!d->TakeFault("GetNodeKind", result, [&] { kind = kGarbageNumber; })) {
-        if (const CSceneNode* found = d->state->Find(node))
-            kind = found->desc.nodeKind;
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "GetNodeKind", result, [&] { return QStringList{d->Handle(node)}; },
+    return d->QueryNode(
+        "GetNodeKind", node, kind, kGarbageNumber,
+        [](const CSceneNode& found) { return found.desc.nodeKind; }, [] { return QStringList(); },
         [&] { return QString::number(kind); });
-    return result;
 }
 
 std::wstring CSceneModel::GetObjectName(UB::CHandle* object)
@@ -142,19 +128,18 @@ UB::Result CSceneModel::GetSubNodes(UB::CHandle* node, HandleList& out)
 
 UB::Result CSceneModel::Private::ListChildren(const char* call, UB::CHandle* node, HandleList& out)
 {
-    UB::Result result;
-    if (!TakeFault(call, result, [&] { out.Add(GarbageHandle()); })) {
-        if (const CSceneNode* found = state->Find(node)) {
-            out.Clear();
-            for (CSceneNode* child : found->children)
-                out.Add(child);
-        } else {
-            result = kInvalidHandle;
-        }
-    }
-    Log(
-        call, result, [&] { return QStringList{Handle(node)}; }, [&] { return Handles(out); });
-    return result;
+    HandleList garbage = out;
+    garbage.Add(GarbageHandle());
+    return QueryNode(
+        call, node, out, garbage,
+        [](const CSceneNode& found) {
+            HandleList children;
+            children.Reserve(found.children.size());
+            for (CSceneNode* child : found.children)
+                children.Add(child);
+            return children;
+        },
+        [] { return QStringList(); }, [&] { return Handles(out); });
 }
 
 UB::CHandle* CSceneModel::FindNodeByName(UB::CHandle* node, const std::wstring& name)
@@ -172,22 +157,12 @@ UB::CHandle* CSceneModel::FindNodeByName(UB::CHandle* node, const std::wstring& 
 
 bool CSceneModel::IsLinkableNode(UB::CHandle* node)
 {
-    const CSceneNode* found = d->state->Find(node);
-    const bool linkable = found && found->desc.linkable;
-    d->Log(
-        "IsLinkableNode", UB::kOk, [&] { return QStringList{d->Handle(node)}; },
-        [&] { return CCallJournal::Flag(linkable); });
-    return linkable;
+    return d->NodeFlag("IsLinkableNode", node, &CNodeDesc::linkable);
 }
 
 bool CSceneModel::IsSubNodeLinkExcluded(UB::CHandle* node)
 {
-    const CSceneNode* found = d->state->Find(node);
-    const bool excluded = found && found->desc.subNodeLinkExcluded;
-    d->Log(
-        "IsSubNodeLinkExcluded", UB::kOk, [&] { return QStringList{d->Handle(node)}; },
-        [&] { return CCallJournal::Flag(excluded); });
-    return excluded;
+    return d->NodeFlag("IsSubNodeLinkExcluded", node, &CNodeDesc::subNodeLinkExcluded);
 }
 
 std::wstring CSceneModel::GetStandardNodeName(int index)
@@ -201,32 +176,18 @@ std::wstring CSceneModel::GetStandardNodeName(int index)
 
 UB::Result CSceneModel::GetNodeOwner(UB::CHandle* node, UB::CHandle*& owner)
 {
-    UB::Result result;
-    if (!d->TakeFault("GetNodeOwner", result, [&] { owner = Private::GarbageHandle(); })) {
-        if (const CSceneNode* found = d->state->Find(node))
-            owner = found->owner;
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "GetNodeOwner", result, [&] { return QStringList{d->Handle(node)}; },
-        [&] { return d->Handle(owner); });
-    return result;
+    return d->QueryNode(
+        "GetNodeOwner", node, owner, Private::GarbageHandle(),
+        [](const CSceneNode& found) -> UB::CHandle* { return found.owner; },
+        [] { return QStringList(); }, [&] { return d->Handle(owner); });
 }
 
 UB::Result CSceneModel::GetOwnerRoot(UB::CHandle* node, UB::CHandle*& root)
 {
-    UB::Result result;
-    if (!d->TakeFault("GetOwnerRoot", result, [&] { root = Private::GarbageHandle(); })) {
-        if (const CSceneNode* found = d->state->Find(node))
-            root = found->ownerRoot;
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "GetOwnerRoot", result, [&] { return QStringList{d->Handle(node)}; },
-        [&] { return d->Handle(root); });
-    return result;
+    return d->QueryNode(
+        "GetOwnerRoot", node, root, Private::GarbageHandle(),
+        [](const CSceneNode& found) -> UB::CHandle* { return found.ownerRoot; },
+        [] { return QStringList(); }, [&] { return d->Handle(root); });
 }
 
 UB::CHandle* CSceneModel::GetCurrentCamera()
@@ -240,51 +201,27 @@ UB::CHandle* CSceneModel::GetCurrentCamera()
 
 UB::Result CSceneModel::GetLinkParent(UB::CHandle* object, UBTime time, UB::CHandle*& parent)
 {
-    UB::Result result;
-    if (!d->TakeFault("GetLinkParent", result, [&] { parent = Private::GarbageHandle(); })) {
-        if (const CSceneNode* node = d->state->Find(object))
-            parent = node->LinkParentAt(time);
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "GetLinkParent", result,
-        [&] {
-            return QStringList{d->Handle(object), QString::number(time)};
-        },
-        [&] { return d->Handle(parent); });
-    return result;
+    return d->QueryNode(
+        "GetLinkParent", object, parent, Private::GarbageHandle(),
+        [time](const CSceneNode& node) -> UB::CHandle* { return node.LinkParentAt(time); },
+        [time] { return QStringList{QString::number(time)}; }, [&] { return d->Handle(parent); });
 }
 
 UB::Result CSceneModel::GetTransform(UB::CHandle* object, UBTime time, TransformRecord& out)
 {
-    UB::Result result;
-    if (!d->TakeFault("GetTransform", result, [&] {
-            for (float& field : out.position)
-                field = std::numeric_limits<float>::quiet_NaN();
-        })) {
-        if (const CSceneNode* node = d->state->Find(object))
-            out = node->LocalTransformAt(time);
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "GetTransform", result,
-        [&] {
-            return QStringList{d->Handle(object), QString::number(time)};
-        },
+    TransformRecord garbage;
+    for (float& field : garbage.position)
+        field = std::numeric_limits<float>::quiet_NaN();
+    return d->QueryNode(
+        "GetTransform", object, out, garbage,
+        [time](const CSceneNode& node) { return node.LocalTransformAt(time); },
+        [time] { return QStringList{QString::number(time)}; },
         [&] { return CCallJournal::Transform(out); });
-    return result;
 }
 
 bool CSceneModel::IsLinkBlocked(UB::CHandle* object)
 {
-    const CSceneNode* node = d->state->Find(object);
-    const bool blocked = node && node->desc.linkBlocked;
-    d->Log(
-        "IsLinkBlocked", UB::kOk, [&] { return QStringList{d->Handle(object)}; },
-        [&] { return CCallJournal::Flag(blocked); });
-    return blocked;
+    return d->NodeFlag("IsLinkBlocked", object, &CNodeDesc::linkBlocked);
 }
 
 EDialogMode CSceneModel::GetDialogMode()
@@ -307,17 +244,20 @@ EPickMode CSceneModel::GetPickMode()
 
 UB::Result CSceneModel::IsLinkDisabled(UB::CHandle* object, bool& disabled)
 {
-    UB::Result result;
-    if (!d->TakeFault("IsLinkDisabled", result, [&] { disabled = !disabled; })) {
-        if (const CSceneNode* node = d->state->Find(object))
-            disabled = node->desc.linkDisabled;
-        else
-            result = kInvalidHandle;
-    }
-    d->Log(
-        "IsLinkDisabled", result, [&] { return QStringList{d->Handle(object)}; },
+    return d->QueryNode(
+        "IsLinkDisabled", object, disabled, !disabled,
+        [](const CSceneNode& node) { return node.desc.linkDisabled; }, [] { return QStringList(); },
         [&] { return CCallJournal::Flag(disabled); });
-    return result;
+}
+
+bool CSceneModel::Private::NodeFlag(const char* call, UB::CHandle* handle, bool CNodeDesc::*flag)
+{
+    const CSceneNode* node = state->Find(handle);
+    const bool value = node && node->desc.*flag;
+    Log(
+        call, UB::kOk, [&] { return QStringList{Handle(handle)}; },
+        [value] { return CCallJournal::Flag(value); });
+    return value;
 }
 
 } // namespace KV
