@@ -1,0 +1,66 @@
+#pragma once
+
+#include "KVSceneModel.h"
+#include "support/QtPrinters.h"
+
+#include <QObject>
+#include <QQuaternion>
+#include <QStringList>
+#include <QVector3D>
+
+#include <gtest/gtest.h>
+
+namespace KV::Test {
+
+TransformRecord Placement(const QVector3D& position, const QQuaternion& rotation = {},
+                          const QVector3D& scale = {1, 1, 1});
+QVector3D PositionOf(const TransformRecord& record);
+QQuaternion RotationOf(const TransformRecord& record);
+QVector3D ScaleOf(const TransformRecord& record);
+
+/// Same point within float tolerance.
+::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected);
+/// Same rotation within tolerance (q and -q are the same rotation).
+::testing::AssertionResult SameRotation(const QQuaternion& actual, const QQuaternion& expected);
+
+/// Records every host event of a scene's event sender as one line, in emission order, with
+/// handles named by the scene: "ObjectDataChanged2(Box: Robot -> Table)", "HierarchyChanged",
+/// "ObjectDataChanged([Box], 2)", "PickedModeChanged(2, 0)" and so on.
+class CHostEventLog : public QObject
+{
+public:
+    explicit CHostEventLog(CSceneModel& scene);
+
+    QStringList lines;
+
+private:
+    QString Name(const void* handle) const;
+    CSceneModel& m_scene;
+};
+
+/// The scene most tests start from:
+///
+///   Table   object, type 1, local at (10, 0, 0)
+///   Robot   object, type 2, local at (0, 5, 0), turned 90° about Z
+///     Arm     node of Robot, local at (2, 0, 0)
+///       Hand    node of Arm, local at (1, 0, 0)
+///   Box     object, type 1, local at (0, 0, 3)
+///   Camera  object, type 41, the current camera
+///
+/// All keys are at time 0.
+struct CSampleScene
+{
+    CSampleScene();
+
+    CSceneModel scene;
+    UB::CHandle* table;
+    UB::CHandle* robot;
+    UB::CHandle* arm;
+    UB::CHandle* hand;
+    UB::CHandle* box;
+    UB::CHandle* camera;
+
+    QVector3D World(UB::CHandle* node, UBTime time = 0) const;
+};
+
+} // namespace KV::Test
