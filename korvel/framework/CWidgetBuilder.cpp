@@ -122,6 +122,16 @@ UB::Result CWidgetBuilder::InitUi(QWidget* widget, CUiComponent* component, CKor
     // of its host widget instead.
     if (form->isWindow())
         form->setWindowFlags(Qt::Widget);
+    // An embedded dialog form still ends itself on Esc or accept/reject: it stays shown as
+    // part of its host, and a host dialog ends in its place.
+    if (auto* formDialog = qobject_cast<QDialog*>(form)) {
+        auto* hostDialog = qobject_cast<QDialog*>(widget);
+        QObject::connect(formDialog, &QDialog::finished, widget, [formDialog, hostDialog](int r) {
+            formDialog->show();
+            if (hostDialog != nullptr)
+                hostDialog->done(r);
+        });
+    }
     // The form fills its host widget; the host widget owns it from here on.
     if (QLayout* existing = widget->layout()) {
         existing->addWidget(form);

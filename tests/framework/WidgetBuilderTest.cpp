@@ -135,6 +135,14 @@ TEST_F(WidgetBuilderTest, DialogLayoutIsPlacedInsideThePluginDialog)
         EXPECT_TRUE(component.qtOKPushButton->isVisible());
         EXPECT_EQ(component.qtOKPushButton->window(), &dialog);
         EXPECT_GE(dialog.width(), 320);
+
+        // Esc inside the form ends the plug-in dialog, and the form is there on the next run.
+        component.qtNodeTree->setFocus();
+        QTest::keyClick(component.qtNodeTree, Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        dialog.show();
+        EXPECT_TRUE(component.qtNodeTree->isVisible());
     }
 }
 
