@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QSet>
+#include <QTreeWidget>
+#include <QVector>
+
+namespace UB {
+class CHandle;
+}
+
+namespace KV {
+
+class CSceneModel;
+
+/// The scene's objects and nodes nested by their link parent at the current time, with type
+/// icons. Its selection and the scene's are kept the same both ways; in the pick-parent mode a
+/// click picks instead of selecting.
+class COutliner : public QTreeWidget
+{
+    Q_OBJECT
+public:
+    explicit COutliner(CSceneModel* scene, QWidget* parent = nullptr);
+
+    QTreeWidgetItem* ItemOf(UB::CHandle* node) const { return m_items.value(node, nullptr); }
+    /// Rebuilds the tree once control returns to the event loop, however often it is asked.
+    void Refresh();
+    static UB::CHandle* NodeOf(const QTreeWidgetItem* item);
+
+signals:
+    void NodePicked(UB::CHandle* node);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Rebuild();
+    void ShowSceneSelection();
+    void TakeSelectionToScene();
+    QIcon IconOf(int type);
+
+    CSceneModel* m_scene;
+    QHash<UB::CHandle*, QTreeWidgetItem*> m_items;
+    QSet<UB::CHandle*> m_collapsed;
+    QHash<int, QIcon> m_icons;
+    bool m_rebuildPending = false;
+};
+
+} // namespace KV

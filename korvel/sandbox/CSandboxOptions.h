@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace KV {
+
+/// What the sandbox was asked to do on its command line.
+class CSandboxOptions
+{
+public:
+    enum class EParse
+    {
+        Run,
+        ShowHelp, // the help text is in the message
+        Error,    // the message says what is wrong
+    };
+
+    /// A plug-in library, or a folder whose plug-in libraries are all loaded. Empty: the
+    /// "plugins" folder beside the application.
+    QString pluginPath;
+    /// A scene file to open at start instead of the built-in sample scene.
+    QString scenePath;
+    /// An INI file for hot keys and recent files. Empty: the user's own settings.
+    QString settingsPath;
+    bool demo = false;
+    /// Milliseconds between two steps of the demo; negative: chosen by the platform.
+    int demoStepMs = -1;
+    /// Where the demo saves a picture of the main window when it ends. Empty: no picture.
+    QString screenshotPath;
+
+    static EParse Parse(const QStringList& arguments, CSandboxOptions& options, QString& message);
+
+    /// The folder searched when no --plugin is given: "plugins" beside the application.
+    static QString DefaultPluginFolder();
+
+    /// Before QApplication exists: without a display, a demo runs on the offscreen platform.
+    /// Returns false, with the reason in `message`, when there is no display and nothing to run
+    /// without one.
+    static bool ChoosePlatform(int argc, char** argv, QString& message);
+};
+
+} // namespace KV

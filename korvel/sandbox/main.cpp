@@ -1,0 +1,44 @@
+#include "CDemoTour.h"
+#include "CSandboxOptions.h"
+#include "CSandboxWindow.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QString message;
+    if (!KV::CSandboxOptions::ChoosePlatform(argc, argv, message)) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Korvel"));
+    QApplication::setApplicationName(QStringLiteral("korvel-sandbox"));
+
+    KV::CSandboxOptions options;
+    switch (KV::CSandboxOptions::Parse(QApplication::arguments(), options, message)) {
+    case KV::CSandboxOptions::EParse::ShowHelp:
+        std::fprintf(stdout, "%s", qPrintable(message));
+        return 0;
+    case KV::CSandboxOptions::EParse::Error:
+        std::fprintf(stderr, "korvel-sandbox: %s\n", qPrintable(message));
+        return 2;
+    case KV::CSandboxOptions::EParse::Run:
+        break;
+    }
+
+    KV::CSandboxWindow window(options);
+    window.show();
+    if (options.demo) {
+        const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen") ||
+                              QGuiApplication::platformName() == QLatin1String("minimal");
+        const int stepMs = options.demoStepMs >= 0 ? options.demoStepMs : (headless ? 150 : 1600);
+        auto* tour = new KV::CDemoTour(&window, stepMs, options.screenshotPath);
+        QObject::connect(tour, &KV::CDemoTour::Finished, &app, &QApplication::exit);
+        tour->Start();
+    }
+    return QApplication::exec();
+}
