@@ -1,0 +1,57 @@
+// The sandbox's command line.
+
+#include "CSandboxOptions.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace KV::test {
+
+TEST(SandboxOptionsTest, CommandLinesAreReadOrRefusedWithAReason)
+{
+    struct CCase
+    {
+        QStringList arguments;
+        CSandboxOptions::EParse outcome;
+        const char* messagePart;
+    };
+    const CCase cases[] = {
+        {{}, CSandboxOptions::EParse::Run, ""},
+        {{"--plugin", "/opt/p/libKVLinkageSection.so", "--settings", "/tmp/s.ini"},
+         CSandboxOptions::EParse::Run,
+         ""},
+        {{"--demo", "--screenshot", "shot.png", "--demo-step", "0"},
+         CSandboxOptions::EParse::Run,
+         ""},
+        {{"--help"}, CSandboxOptions::EParse::ShowHelp, "--plugin"},
+        {{"--screenshot", "shot.png"}, CSandboxOptions::EParse::Error, "add --demo"},
+        {{"--demo", "--scene", "a.json"}, CSandboxOptions::EParse::Error, "sample scene"},
+        {{"--demo", "--demo-step", "soon"}, CSandboxOptions::EParse::Error, "'soon'"},
+        {{"--plugin"}, CSandboxOptions::EParse::Error, "plugin"},
+        {{"--colour"}, CSandboxOptions::EParse::Error, "colour"},
+        {{"scene.json"}, CSandboxOptions::EParse::Error, "scene.json"},
+    };
+    for (const CCase& c : cases) {
+        const QStringList arguments = QStringList{QStringLiteral("korvel-sandbox")} + c.arguments;
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        CSandboxOptions options;
+        QString message;
+        EXPECT_EQ(CSandboxOptions::Parse(arguments, options, message), c.outcome);
+        EXPECT_TRUE(message.contains(QLatin1String(c.messagePart))) << message.toStdString();
+    }
+
+    CSandboxOptions options;
+    QString message;
+    ASSERT_EQ(CSandboxOptions::Parse({QStringLiteral("korvel-sandbox"), QStringLiteral("--plugin"),
+                                      QStringLiteral("/opt/p"), QStringLiteral("--demo"),
+                                      QStringLiteral("--demo-step"), QStringLiteral("40"),
+                                      QStringLiteral("--screenshot"), QStringLiteral("s.png")},
+                                     options, message),
+              CSandboxOptions::EParse::Run);
+    EXPECT_EQ(options.pluginPath, QStringLiteral("/opt/p"));
+    EXPECT_TRUE(options.demo);
+    EXPECT_EQ(options.demoStepMs, 40);
+    EXPECT_EQ(options.screenshotPath, QStringLiteral("s.png"));
+}
+
+} // namespace KV::test
