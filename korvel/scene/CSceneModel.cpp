@@ -107,12 +107,15 @@ const CNodeDesc& CSceneModel::Desc(UB::CHandle* node) const
 void CSceneModel::SetStandardNodeName(int index, const QString& name)
 {
     d->state->standardNames.insert(index, name);
+    emit SceneChanged();
 }
 
 void CSceneModel::SetCurrentCamera(UB::CHandle* camera)
 {
-    if (!camera || Contains(camera))
+    if (!camera || Contains(camera)) {
         d->state->camera = d->state->Find(camera);
+        emit SceneChanged();
+    }
 }
 
 void CSceneModel::SetMainWindow(QWidget* window)
@@ -440,6 +443,11 @@ QString CSceneModel::Private::Handles(const HandleList& handles) const
 void CSceneModel::InjectFault(const QString& call, int code, int count, bool touchOutputs)
 {
     d->faults.Inject(call, code, count, touchOutputs);
+}
+
+QStringList CSceneModel::FaultableCalls()
+{
+    return CFaultTable::FaultableCalls();
 }
 
 void CSceneModel::ClearFault(const QString& call)

@@ -85,6 +85,8 @@ public:
     UB::CHandle* AddNode(UB::CHandle* structuralParent, const CNodeDesc& desc);
     void SetOwner(UB::CHandle* node, UB::CHandle* owner);
     void SetOwnerRoot(UB::CHandle* node, UB::CHandle* root);
+    /// The node's description, to read or change in place (a change sends no signal). An
+    /// unknown handle gives a scratch description whose changes are forgotten.
     CNodeDesc& Desc(UB::CHandle* node);
     const CNodeDesc& Desc(UB::CHandle* node) const;
     void SetStandardNodeName(int index, const QString& name);
@@ -119,11 +121,14 @@ public:
 
     // ---- Keys set directly (no host events, no undo) --------------------------------------
 
-    /// A link parent or transform set at time t holds from t until the next key.
+    /// A link parent or transform set at time t holds from t until the next key. A key that
+    /// would make a node its own ancestor, or names an unknown node, is not set (a warning).
     void SetLinkKey(UB::CHandle* node, UBTime time, UB::CHandle* parent);
     void SetTransformKey(UB::CHandle* node, UBTime time, const TransformRecord& transform);
 
     // ---- What a host does, with the host events a real host sends -------------------------
+    // Each of these sends its event on every call, except the pick mode, which is announced
+    // only when it really changes.
 
     void SetSelection(const QVector<UB::CHandle*>& selection); // ObjectSelectionChanged
     void SetCurrentTime(UBTime time);                          // CurrentTimeChanged
@@ -154,6 +159,8 @@ public:
     /// without doing anything. With `touchOutputs` false the out-values stay as the caller
     /// preset them; with true they are written with garbage first (for robustness tests).
     void InjectFault(const QString& call, int code, int count = -1, bool touchOutputs = false);
+    /// The names of the calls InjectFault accepts: those that return a UB::Result.
+    static QStringList FaultableCalls();
     void ClearFault(const QString& call);
     void ClearFaults();
 

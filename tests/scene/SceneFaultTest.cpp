@@ -199,6 +199,12 @@ TEST(SceneFaults, CountedFaultsRunOutAndClearedFaultsStop)
     EXPECT_EQ(scene.GetNodeKind(sample.hand, type), UB::Result(-9));
     scene.ClearFaults();
     EXPECT_EQ(scene.GetNodeKind(sample.hand, type), UB::kOk);
+
+    // Only calls that return a code can fail; any other name is ignored.
+    EXPECT_EQ(CSceneModel::FaultableCalls().size(), 17);
+    EXPECT_FALSE(CSceneModel::FaultableCalls().contains(QStringLiteral("GetObjectName")));
+    scene.InjectFault(QStringLiteral("GetObjectName"), kFault);
+    EXPECT_EQ(scene.GetObjectName(sample.box), L"Box");
 }
 
 } // namespace
