@@ -253,13 +253,14 @@ UB::Result CLinkageSection::UpdateSectionSinglePick(UB::CHandle* object)
 }
 
 // The style sheet tells the two label names apart; a renamed widget keeps its old style until
-// the style is applied to it again.
+// the style is applied to it again. Polishing through the style, not ensurePolished(), because
+// the label counts as polished already and would keep its old palette.
 void CLinkageSection::SetLabelStyleForType(int type)
 {
     ui.label_512->setObjectName(IsNoKeyType(type) ? QStringLiteral("label_512NoKey")
                                                   : QStringLiteral("label_512"));
     ui.label_512->style()->unpolish(ui.label_512);
-    ui.label_512->ensurePolished();
+    ui.label_512->style()->polish(ui.label_512);
     ui.label_512->update();
 }
 
