@@ -1,0 +1,99 @@
+#include "PluginHostTest.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+void PluginHostTest::SetUp()
+{
+    loader.setFileName(ModulePath());
+    ASSERT_TRUE(loader.load()) << loader.errorString().toStdString();
+    instance = loader.instance();
+    ASSERT_NE(instance, nullptr);
+    plugin = qobject_cast<KV::CAbstractPlugin*>(instance.data());
+    ASSERT_NE(plugin, nullptr);
+    scene = std::make_unique<KV::CSceneModel>();
+    scene->SetMainWindow(&window);
+}
+
+void PluginHostTest::TearDown()
+{
+    // The scene's event sender goes first, then the plug-in object, as when the host closes.
+    scene.reset();
+    delete instance.data();
+}
+
+QString PluginHostTest::ModulePath()
+{
+    return QDir(QStringLiteral(KV_PLUGIN_DIR)).filePath(QStringLiteral("libKVLinkageSection.so"));
+}
+
+UB::Result PluginHostTest::InitializeFromPluginFolder()
+{
+    return InitializeFrom(QStringLiteral(KV_PLUGIN_DIR));
+}
+
+UB::Result PluginHostTest::InitializeFrom(const QString& pluginFolder)
+{
+    const UB::Result result =
+        plugin->Initialize(pluginFolder, QStringLiteral("sandbox-theme"), scene.get());
+    QList<QToolBar*> toolBars;
+    plugin->GetToolBarsList(toolBars);
+    if (!toolBars.isEmpty() && toolBars.first() != nullptr)
+        layoutWindow = toolBars.first()->window();
+    return result;
+}
+
+QToolBar* PluginHostTest::GeneralToolBar()
+{
+    QList<QToolBar*> toolBars;
+    plugin->GetToolBarsList(toolBars);
+    return toolBars.isEmpty() ? nullptr : toolBars.first();
+}
+
+QWidget* PluginHostTest::SectionWidget()
+{
+    QList<KV::CSectionInterface*> sections;
+    plugin->GetSectionList(sections);
+    return sections.size() == 1 && sections.first() != nullptr
+               ? sections.first()->GetSectionWidget()
+               : nullptr;
+}
+
+QAction* PluginHostTest::LayoutAction(const QString& name)
+{
+    return LayoutObject<QAction>(name);
+}
+
+QToolButton* PluginHostTest::LinkToolButton()
+{
+    QToolBar* toolBar = GeneralToolBar();
+    return toolBar ? toolBar->findChild<QToolButton*>(QStringLiteral("qtLinkMenuAction")) : nullptr;
+}
+
+void PluginHostTest::ShowInHostWindow()
+{
+    window.addToolBar(GeneralToolBar());
+    if (QWidget* section = SectionWidget())
+        window.setCentralWidget(section);
+    window.resize(640, 480);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+}
+
+UB::CHandle* PluginHostTest::AddObject(const QString& name, int type)
+{
+    KV::CNodeDesc desc;
+    desc.name = name;
+    desc.objectType = type;
+    return scene->AddObject(desc);
+}
+
+UB::CHandle* PluginHostTest::SelectNewObject(const QString& name, int type)
+{
+    UB::CHandle* object = AddObject(name, type);
+    scene->SetSelection({object});
+    return object;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "KVSceneModel.h"
+#include "host/KVAbstractPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <QPluginLoader>
+#include <QPointer>
+
+#include <memory>
+
+class QAction;
+class QToolBar;
+class QToolButton;
+
+/// A host session: the scene model as the host, a main window for the Linkage section, and the
+/// plug-in object obtained from the built module through QPluginLoader, as the host gets it.
+class PluginHostTest : public ::testing::Test
+{
+public:
+    /// The built plug-in module.
+    static QString ModulePath();
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Initialize with the real plug-in folder, so that the built resource file is found.
+    UB::Result InitializeFromPluginFolder();
+    UB::Result InitializeFrom(const QString& pluginFolder);
+
+    /// What the host gets back from the list queries.
+    QToolBar* GeneralToolBar();
+    QWidget* SectionWidget();
+    /// An object of the actions layout, found under its window.
+    template<typename T>
+    T* LayoutObject(const QString& name)
+    {
+        return layoutWindow ? layoutWindow->findChild<T*>(name) : nullptr;
+    }
+    QAction* LayoutAction(const QString& name);
+    QToolButton* LinkToolButton();
+
+    /// Puts the plug-in's tool bar and section into the host window and shows it, as a host
+    /// does.
+    void ShowInHostWindow();
+    /// Adds a top-level object of that type to the scene.
+    UB::CHandle* AddObject(const QString& name, int type);
+    /// Adds a top-level object and selects it, through the host's own events.
+    UB::CHandle* SelectNewObject(const QString& name, int type);
+
+    QMainWindow window;
+    std::unique_ptr<KV::CSceneModel> scene;
+    QPluginLoader loader;
+    QPointer<QObject> instance;
+    KV::CAbstractPlugin* plugin = nullptr;
+    QPointer<QWidget> layoutWindow;
+};

@@ -1,0 +1,142 @@
+// Setting the section up: what it stores, what it builds, what it registers with the host and
+// which host events and buttons reach it.
+
+#include "LinkageSectionTest.h"
+#include "support/QtPrinters.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+using SectionSetup = LinkageSectionTest;
+
+TEST_F(SectionSetup, WithoutAHostNothingIsStoredOrBuilt)
+{
+    EXPECT_EQ(section->Initialize(QStringLiteral("folder"), QStringLiteral("theme"), nullptr),
+              UB::kNoHost);
+
+    EXPECT_TRUE(section->m_firstText.isEmpty());
+    EXPECT_EQ(section->m_host, nullptr);
+    EXPECT_TRUE(section->m_widgetBuilder.GetFormPath().isEmpty());
+    EXPECT_TRUE(section->m_widgetBuilder.GetSetupString().isEmpty());
+    EXPECT_EQ(Widget<QWidget>("Linkage"), nullptr);
+    EXPECT_EQ(section->GetExpandButton(), nullptr);
+    EXPECT_FALSE(section->CanLink({AddObject(QStringLiteral("Box"), 1)}));
+    EXPECT_TRUE(section->CanLink({}));
+}
+
+TEST_F(SectionSetup, BuildsItsLayoutAndHandsTheSectionBaseItsButtonAndBody)
+{
+    ASSERT_EQ(Initialize(), UB::kOk);
+
+    EXPECT_EQ(section->m_firstText, QStringLiteral(KV_PLUGIN_DIR));
+    EXPECT_EQ(section->m_host, scene.get());
+    const KV::CWidgetBuilder& builder = section->m_widgetBuilder;
+    EXPECT_EQ(builder.GetFormPath(), QStringLiteral(":/plugin/KVLinkageSection/Linkage.ui"));
+    EXPECT_EQ(builder.GetPresetPath(), QStringLiteral(":/plugin/KVLinkageSection/Linkage.preset"));
+    EXPECT_EQ(builder.GetSetupString(), QStringLiteral("sandbox-theme"));
+    EXPECT_EQ(builder.GetLayoutIniPath(), QStringLiteral(":/plugin/KVLinkageSection/LayoutUI.ini"));
+    EXPECT_TRUE(builder.GetMissingNames().isEmpty());
+
+    EXPECT_EQ(section->GetSectionWidget(), section);
+    EXPECT_EQ(section->GetSectionPanel(), 4);
+    EXPECT_EQ(section->GetSectionId(), 336);
+    EXPECT_EQ(section->GetSectionTab(), 0);
+    EXPECT_NE(Widget<QWidget>("Linkage"), nullptr);
+    EXPECT_EQ(section->GetExpandButton(), Widget<QPushButton>("qtExpandPushButton"));
+    EXPECT_EQ(section->GetSectionGroupBox(), Widget<QGroupBox>("qtSectionGroupBox"));
+
+    // The expand button folds the section's body away and back.
+    window.show();
+    QGroupBox* body = Widget<QGroupBox>("qtSectionGroupBox");
+    ASSERT_TRUE(body->isVisible());
+    section->GetExpandButton()->click();
+    EXPECT_FALSE(body->isVisible());
+    EXPECT_FALSE(section->GetSectionExpandState());
+    section->GetExpandButton()->click();
+    EXPECT_TRUE(body->isVisible());
+}
+
+TEST_F(SectionSetup, RegistersTheEscHotkeyDisabledUnderItsOwnCategory)
+{
+    ASSERT_EQ(Initialize(), UB::kOk);
+
+    QAction* esc = Widget<QAction>("qtEscHotkey");
+    ASSERT_NE(esc, nullptr);
+    EXPECT_FALSE(esc->isEnabled());
+    ASSERT_EQ(scene->HotKeyCategories().size(), 1);
+    const KV::CHotKeyCategory& category = scene->HotKeyCategories().first();
+    EXPECT_EQ(category.owner, QStringLiteral("KVLinkageSection"));
+    EXPECT_EQ(category.path, (QStringList{QStringLiteral("[Hot Key] Modify"),
+                                          QStringLiteral("[Hot Key] Attribute"),
+                                          QStringLiteral("[Hot Key] Linkage")}));
+    ASSERT_EQ(category.actions.size(), 1);
+    EXPECT_EQ(category.actions.first(), esc);
+    EXPECT_EQ(section->m_hotKeyCategory, category.handle);
+
+    // Seven event connections come before the hot key; every call fetches its manager anew.
+    QStringList expected;
+    for (int i = 0; i < 7; ++i)
+        expected << QStringLiteral("GetEventSender");
+    expected << QStringLiteral("GetHotKeyManager") << QStringLiteral("RegisterHotKeyCategory")
+             << QStringLiteral("GetHotKeyManager") << QStringLiteral("RegisterHotKeyAction");
+    QStringList calls;
+    for (const KV::CJournalEntry& entry : scene->Journal())
+        calls << entry.call;
+    EXPECT_EQ(calls, expected);
+}
+
+TEST_F(SectionSetup, HostEventsThatChangeTheSelectionOrItsLinksRefreshTheSection)
+{
+    ASSERT_EQ(Initialize(), UB::kOk);
+    KV::CEventSender* sender = scene->GetEventSender();
+    KV::CLinkEvent link;
+    KV::CAnimationEvent animation;
+    struct Case
+    {
+        const char* event;
+        std::function<void()> emitEvent;
+        bool refreshes;
+    };
+    const Case cases[] = {
+        {"FileLoaded(scene)", [&] { emit sender->FileLoaded(KV::eFileScene); }, true},
+        {"FileLoaded(merge)", [&] { emit sender->FileLoaded(KV::eFileMerge); }, false},
+        {"ObjectSelectionChanged", [&] { emit sender->ObjectSelectionChanged(); }, true},
+        {"ObjectDeleted", [&] { emit sender->ObjectDeleted({}); }, true},
+        {"HierarchyChanged", [&] { emit sender->HierarchyChanged(); }, true},
+        {"ObjectDataChanged2(link)", [&] { emit sender->ObjectDataChanged2(&link); }, true},
+        {"ObjectDataChanged2(animation)", [&] { emit sender->ObjectDataChanged2(&animation); },
+         false},
+        {"CurrentTimeChanged", [&] { emit sender->CurrentTimeChanged(5); }, true},
+        {"DialogModeChanged", [&] { emit sender->DialogModeChanged(KV::eDialogModal); }, false},
+        {"Played", [&] { emit sender->Played(); }, false},
+    };
+    for (const Case& c : cases) {
+        scene->ClearJournal();
+        c.emitEvent();
+        EXPECT_EQ(scene->JournalLines({QStringLiteral("GetSelectedObjects")}).size(),
+                  c.refreshes ? 1 : 0)
+            << c.event;
+    }
+}
+
+TEST_F(SectionSetup, BlockingPickModesDisableTheWholeSection)
+{
+    ASSERT_EQ(Initialize(), UB::kOk);
+    for (int mode : {11, 19, 22, 23, 37}) {
+        scene->ChangePickMode(mode);
+        EXPECT_FALSE(section->isEnabled()) << mode;
+        scene->ChangePickMode(0);
+        EXPECT_TRUE(section->isEnabled()) << mode;
+    }
+    scene->ChangePickMode(2);
+    EXPECT_TRUE(section->isEnabled());
+}
+
+} // namespace
