@@ -55,6 +55,8 @@ public:
 
     /// Files of the plug-ins that started, in load order.
     QStringList LoadedFiles() const;
+    /// How many plug-in files were tried, started or not.
+    int TriedCount() const { return static_cast<int>(m_plugins.size()); }
     /// Every report made so far, in order.
     const QStringList& Messages() const { return m_messages; }
 

@@ -39,7 +39,11 @@ CSandboxOptions::EParse CSandboxOptions::Parse(const QStringList& arguments,
         QStringLiteral("screenshot"),
         QStringLiteral("Save a PNG picture of the main window to FILE when the demo ends."),
         QStringLiteral("FILE"));
-    parser.addOptions({plugin, scene, settings, demo, step, screenshot});
+    const QCommandLineOption check(
+        QStringLiteral("check-plugins"),
+        QStringLiteral("Load the plug-ins, report each, and quit: exit code 0 when every one "
+                       "started."));
+    parser.addOptions({plugin, scene, settings, demo, step, screenshot, check});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -58,6 +62,7 @@ CSandboxOptions::EParse CSandboxOptions::Parse(const QStringList& arguments,
     options.scenePath = parser.value(scene);
     options.settingsPath = parser.value(settings);
     options.demo = parser.isSet(demo);
+    options.checkPlugins = parser.isSet(check);
     options.screenshotPath = parser.value(screenshot);
     if (parser.isSet(step)) {
         bool ok = false;
@@ -79,6 +84,26 @@ CSandboxOptions::EParse CSandboxOptions::Parse(const QStringList& arguments,
     return EParse::Run;
 }
 
+QStringList CSandboxOptions::TakeOwnArguments(int& argc, char** argv)
+{
+    QStringList taken;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--plugin") == 0) {
+            taken << QStringLiteral("--plugin");
+            if (i + 1 < argc)
+                taken << QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strncmp(argv[i], "--plugin=", 9) == 0) {
+            taken << QString::fromLocal8Bit(argv[i]);
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return taken;
+}
+
 QString CSandboxOptions::DefaultPluginFolder()
 {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("plugins"));
@@ -86,19 +111,21 @@ QString CSandboxOptions::DefaultPluginFolder()
 
 bool CSandboxOptions::ChoosePlatform(int argc, char** argv, QString& message)
 {
-    bool demo = false;
+    bool runsHeadless = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
             return true; // the caller chose
-        if (std::strcmp(argv[i], "--demo") == 0 || std::strcmp(argv[i], "-demo") == 0)
-            demo = true;
+        for (const char* headless : {"--demo", "-demo", "--check-plugins", "-check-plugins"}) {
+            if (std::strcmp(argv[i], headless) == 0)
+                runsHeadless = true;
+        }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-            demo = true; // the help text needs no screen either
+            runsHeadless = true; // the help text needs no screen either
     }
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
         !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return true;
-    if (demo) {
+    if (runsHeadless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         return true;
     }

@@ -24,17 +24,25 @@ public:
     /// An INI file for hot keys and recent files. Empty: the user's own settings.
     QString settingsPath;
     bool demo = false;
+    /// Load the plug-ins, say how each went, and quit.
+    bool checkPlugins = false;
     /// Milliseconds between two steps of the demo; negative: chosen by the platform.
     int demoStepMs = -1;
     /// Where the demo saves a picture of the main window when it ends. Empty: no picture.
     QString screenshotPath;
+
+    /// Before QApplication exists: takes "--plugin PATH" and "--plugin=PATH" out of argv and
+    /// returns them, because Qt would otherwise read them as its own "-plugin" option. Parse
+    /// them with the rest afterwards.
+    static QStringList TakeOwnArguments(int& argc, char** argv);
 
     static EParse Parse(const QStringList& arguments, CSandboxOptions& options, QString& message);
 
     /// The folder searched when no --plugin is given: "plugins" beside the application.
     static QString DefaultPluginFolder();
 
-    /// Before QApplication exists: without a display, a demo runs on the offscreen platform.
+    /// Before QApplication exists: without a display, a demo or a plug-in check runs on the
+    /// offscreen platform.
     /// Returns false, with the reason in `message`, when there is no display and nothing to run
     /// without one.
     static bool ChoosePlatform(int argc, char** argv, QString& message);

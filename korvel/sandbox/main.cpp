@@ -1,4 +1,5 @@
 #include "CDemoTour.h"
+#include "CPluginHost.h"
 #include "CSandboxOptions.h"
 #include "CSandboxWindow.h"
 
@@ -14,12 +15,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;
     }
+    const QStringList ownArguments = KV::CSandboxOptions::TakeOwnArguments(argc, argv);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvel"));
     QApplication::setApplicationName(QStringLiteral("korvel-sandbox"));
 
     KV::CSandboxOptions options;
-    switch (KV::CSandboxOptions::Parse(QApplication::arguments(), options, message)) {
+    switch (
+        KV::CSandboxOptions::Parse(QApplication::arguments() + ownArguments, options, message)) {
     case KV::CSandboxOptions::EParse::ShowHelp:
         std::fprintf(stdout, "%s", qPrintable(message));
         return 0;
@@ -31,6 +34,15 @@ int main(int argc, char** argv)
     }
 
     KV::CSandboxWindow window(options);
+    if (options.checkPlugins) {
+        // Every report has gone to standard error already; this says what runs.
+        const QStringList started = window.Plugins()->LoadedFiles();
+        for (const QString& file : started)
+            std::fprintf(stdout, "started: %s\n", qPrintable(file));
+        const bool allStarted =
+            !started.isEmpty() && started.size() == window.Plugins()->TriedCount();
+        return allStarted ? 0 : 1;
+    }
     window.show();
     if (options.demo) {
         const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen") ||

@@ -55,3 +55,41 @@ TEST(SandboxOptionsTest, CommandLinesAreReadOrRefusedWithAReason)
 }
 
 } // namespace KV::test
+
+namespace KV::test {
+
+TEST(SandboxOptionsTest, PluginArgumentsAreTakenAwayFromQtBeforeItReadsItsOwn)
+{
+    // Qt reads "--plugin X" as its own "-plugin X" and would drop it from the arguments.
+    struct CCase
+    {
+        std::vector<const char*> argv;
+        QStringList taken;
+        QStringList left;
+    };
+    const CCase cases[] = {
+        {{"korvel-sandbox", "-platform", "offscreen", "--plugin", "/p/lib.so", "--demo"},
+         {"--plugin", "/p/lib.so"},
+         {"korvel-sandbox", "-platform", "offscreen", "--demo"}},
+        {{"korvel-sandbox", "--plugin=/p", "-plugin", "evdevtouch"},
+         {"--plugin=/p"},
+         {"korvel-sandbox", "-plugin", "evdevtouch"}},
+        {{"korvel-sandbox", "--demo", "--plugin"}, {"--plugin"}, {"korvel-sandbox", "--demo"}},
+    };
+    for (const CCase& c : cases) {
+        std::vector<char*> argv;
+        for (const char* argument : c.argv)
+            argv.push_back(const_cast<char*>(argument));
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(c.argv.size());
+        const QStringList taken = CSandboxOptions::TakeOwnArguments(argc, argv.data());
+        QStringList left;
+        for (int i = 0; i < argc; ++i)
+            left << QString::fromLocal8Bit(argv[i]);
+        EXPECT_EQ(taken, c.taken);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(argv[argc], nullptr);
+    }
+}
+
+} // namespace KV::test
