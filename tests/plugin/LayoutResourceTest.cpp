@@ -1,6 +1,7 @@
 // The layouts, settings and icons inside the built resource file: every object the plug-in
 // binds is there by name and class, and the widgets behave as the commands need them to.
 
+#include "plugin/CLinkageActionUiComponent.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -219,6 +220,49 @@ TEST_F(LayoutResource, IconsAreValidDrawings)
         EXPECT_TRUE(renderer.isValid()) << icon.toStdString();
         EXPECT_FALSE(renderer.viewBoxF().isEmpty()) << icon.toStdString();
     }
+}
+
+TEST_F(LayoutResource, ActionsComponentBindsInItsOrderAndReportsWhatIsMissing)
+{
+    const QVector<QString> order = {"LinkageAction",
+                                    "qtCLinkMenu",
+                                    "qtContextMenu",
+                                    "qtEditMenu",
+                                    "qtLinkMenu",
+                                    "menubar",
+                                    "statusbar",
+                                    "qtGeneralToolBar",
+                                    "centralwidget",
+                                    "qtLinkAction",
+                                    "qtUnlinkAction",
+                                    "qtCLinkToAction",
+                                    "qtCLinkToCameraAction",
+                                    "qtCUnlinkAction",
+                                    "qtLinkMenuAction",
+                                    "qtLinkageSectionHotkey"};
+
+    // Before the builder is ready every lookup fails, in binding order.
+    KV::CWidgetBuilder notReady;
+    CLinkageActionUiComponent unbound;
+    unbound.BindWidgets(&notReady);
+    EXPECT_EQ(notReady.GetMissingNames(), order);
+    EXPECT_EQ(unbound.GetRootWidget(), nullptr);
+
+    // A layout without one command binds everything else and reports that one.
+    std::unique_ptr<QWidget> root = Load("Linkage_Action.ui");
+    ASSERT_NE(root, nullptr);
+    root->findChild<QAction*>(QStringLiteral("qtCUnlinkAction"))
+        ->setObjectName(QStringLiteral("renamed"));
+    KV::CWidgetBuilder builder;
+    builder.SetRoots(root.get(), nullptr);
+    builder.SetReady(true);
+    CLinkageActionUiComponent ui;
+    ui.BindWidgets(&builder);
+    EXPECT_EQ(builder.GetMissingNames(), QVector<QString>{QStringLiteral("qtCUnlinkAction")});
+    EXPECT_EQ(ui.qtCUnlinkAction, nullptr);
+    EXPECT_EQ(ui.GetRootWidget(), root.get());
+    EXPECT_EQ(ui.qtLinkageSectionHotkey->objectName(), QStringLiteral("qtLinkageSectionHotkey"));
+    EXPECT_EQ(ui.qtLinkMenu->objectName(), QStringLiteral("qtLinkMenu"));
 }
 
 } // namespace

@@ -31,6 +31,21 @@ TEST_F(SectionSetup, WithoutAHostNothingIsStoredOrBuilt)
     EXPECT_TRUE(section->CanLink({}));
 }
 
+TEST(SectionComponent, BindsItsFifteenObjectsInOrder)
+{
+    KV::CWidgetBuilder notReady; // every lookup fails and is recorded
+    CLinkageUiComponent ui;
+    ui.BindWidgets(&notReady);
+
+    EXPECT_EQ(
+        notReady.GetMissingNames(),
+        (QVector<QString>{"horizontalLayout_206", "horizontalLayout_205", "gridLayout",
+                          "verticalLayout_146", "verticalLayout", "qtSectionGroupBox", "label_512",
+                          "qtLinkNodeText", "qtExpandPushButton", "qtLinkCameraPushButton",
+                          "qtPickParent", "qtUnlink", "qtLinkSubNode", "Linkage", "qtEscHotkey"}));
+    EXPECT_EQ(ui.GetRootWidget(), nullptr);
+}
+
 TEST_F(SectionSetup, BuildsItsLayoutAndHandsTheSectionBaseItsButtonAndBody)
 {
     ASSERT_EQ(Initialize(), UB::kOk);
