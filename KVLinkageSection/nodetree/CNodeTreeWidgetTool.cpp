@@ -1,0 +1,434 @@
+#include "nodetree/CNodeTreeWidgetTool.h"
+
+#include "host/KVKorvelInterface.h"
+#include "nodetree/CNodeHandleValue.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStringMatcher>
+#include <QTreeWidget>
+#include <QtDebug>
+
+#include <deque>
+#include <vector>
+
+namespace KV {
+
+namespace {
+
+const QString kIconPath = QStringLiteral(":/KVNodeStructureDlg/icon/SpringBoneTagIcon.svg");
+
+/// Calls `visit` for every item of `tree` in pre-order (an item before its children, children
+/// in index order) without recursing, so the depth of the tree costs no stack.
+template<typename Visit>
+void VisitPreOrder(QTreeWidget* tree, Visit visit)
+{
+    std::vector<QTreeWidgetItem*> stack;
+    for (int row = tree->topLevelItemCount() - 1; row >= 0; --row)
+        stack.push_back(tree->topLevelItem(row));
+    while (!stack.empty()) {
+        QTreeWidgetItem* item = stack.back();
+        stack.pop_back();
+        visit(item);
+        for (int row = item->childCount() - 1; row >= 0; --row)
+            stack.push_back(item->child(row));
+    }
+}
+
+} // namespace
+
+// ---- Rebuild state ---------------------------------------------------------------------------
+
+/// Items of a rebuild are assembled off the view and inserted once: items attached one by one
+/// make the model announce every insertion, and text or data set afterwards announces twice
+/// more. Top-level items wait under a holder item because addChild records each child's row
+/// there, and the rows stay true once they move to the (emptied) tree; top-level items
+/// inserted directly have no recorded row, and the first lookup of each then scans the whole
+/// top level, which is quadratic for a flat list. Expanding needs the view, so it waits too.
+class CNodeTreeWidgetTool::CBuildBatch
+{
+public:
+    QTreeWidgetItem holder;
+    std::vector<QTreeWidgetItem*> itemsToExpand;
+};
+
+// ---- Construction --------------------------------------------------------------------------
+
+CNodeTreeWidgetTool::CNodeTreeWidgetTool() = default;
+
+CNodeTreeWidgetTool::~CNodeTreeWidgetTool()
+{
+    // The tree widget outlives this part of the dialog by a few steps of destruction; its
+    // handlers must not reach a tool that is gone.
+    QObject::disconnect(m_clickConnection);
+    QObject::disconnect(m_scrollConnection);
+}
+
+UB::Result CNodeTreeWidgetTool::InitTreeTool(CKorvelInterface* host)
+{
+    m_host = host;
+    if (QTreeWidget* tree = GetTreeWidget()) {
+        tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tree->header()->setStretchLastSection(false);
+
+        // A click makes the view scroll its single wide column to the item's start; the first
+        // horizontal scroll after a click is undone so the user's position stays.
+        QObject::disconnect(m_clickConnection);
+        QObject::disconnect(m_scrollConnection);
+        m_clickConnection = QObject::connect(
+            tree, &QTreeWidget::itemClicked, tree,
+            [this, tree] {
+                m_scrollRestoreArmed = true;
+                m_savedScrollPosition = tree->horizontalScrollBar()->sliderPosition();
+            },
+            Qt::DirectConnection);
+        QScrollBar* bar = tree->horizontalScrollBar();
+        m_scrollConnection = QObject::connect(
+            bar, &QAbstractSlider::valueChanged, bar,
+            [this, bar] {
+                if (!m_scrollRestoreArmed)
+                    return;
+                m_scrollRestoreArmed = false;
+                bar->setValue(m_savedScrollPosition);
+            },
+            Qt::DirectConnection);
+    } else {
+        qWarning("KVLinkageSection: node tree set up without a tree widget; the layout lacks it");
+    }
+    m_optionFlags = {{0, false}};
+    m_iconPaths = {{0, kIconPath}};
+    return UB::kOk;
+}
+
+CSceneManager* CNodeTreeWidgetTool::GetSceneManager() const
+{
+    return m_host != nullptr ? m_host->GetSceneManager() : nullptr;
+}
+
+// ---- Building --------------------------------------------------------------------------------
+
+void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
+{
+    // The host has no flat node list for a root, so list mode lists the hierarchy as well.
+    Q_UNUSED(listMode);
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+    const QSignalBlocker blocker(tree);
+
+    // The map is made anew so that its arena can be released; the last size is a good guess
+    // for the next, which is usually the same object again.
+    const std::size_t lastCount = m_handleToItem.size();
+    m_handleToItem = decltype(m_handleToItem)(&m_handleToItemMemory);
+    m_handleToItemMemory.release();
+    m_handleToItem.reserve(lastCount);
+    tree->clear();
+    m_nodeList.Clear();
+
+    if (root == nullptr) {
+        auto* item = new QTreeWidgetItem(0);
+        item->setText(0, QStringLiteral("NULL"));
+        tree->insertTopLevelItem(0, item);
+        return;
+    }
+
+    CSceneManager* scene = GetSceneManager();
+    if (scene == nullptr) {
+        qWarning("KVLinkageSection: node tree rebuilt without a host; only the root is listed");
+    } else {
+        // Only list mode would read the kind; the host is asked as in every rebuild.
+        int kind = 0;
+        scene->GetNodeKind(root, kind);
+    }
+
+    CBuildBatch batch;
+    m_batch = &batch;
+    QTreeWidgetItem* rootItem = AddNodeItem(root, tree, nullptr, false);
+    m_batch = nullptr;
+
+    tree->addTopLevelItems(batch.holder.takeChildren());
+    for (QTreeWidgetItem* item : batch.itemsToExpand)
+        item->setExpanded(true);
+    if (rootItem != nullptr)
+        rootItem->setExpanded(m_expandRoot);
+    m_rootNode = root;
+}
+
+QTreeWidgetItem* CNodeTreeWidgetTool::AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
+                                                  QTreeWidgetItem* parentItem, bool flag)
+{
+    Q_UNUSED(flag);
+    if (node == nullptr)
+        return nullptr;
+    QTreeWidgetItem* item = CreateNodeItem(node, tree, parentItem);
+
+    CSceneManager* scene = GetSceneManager();
+    HandleList& children = m_childBuffer;
+    children.Clear();
+    if (scene == nullptr || scene->GetChildNodes(node, children).IsFailed())
+        return item; // a failed query lists the node without children
+
+    // An outer call is already working through the levels below: leave the children to it.
+    if (m_pendingChildren != nullptr) {
+        for (UB::CHandle* child : children)
+            m_pendingChildren->push_back({child, item});
+        return item;
+    }
+
+    // Depth-first without recursion. Children queued during one step go on top of the stack
+    // together and in their order, so the items come out in the order recursion would make
+    // them, even when an override lists several nodes through this operation.
+    std::vector<CPendingChild> stack;
+    std::vector<CPendingChild> queuedByStep;
+    for (int i = children.GetCount() - 1; i >= 0; --i)
+        stack.push_back({children[i], item});
+    m_pendingChildren = &queuedByStep;
+    while (!stack.empty()) {
+        const CPendingChild next = stack.back();
+        stack.pop_back();
+        AddNodeItem(next.node, tree, next.parentItem, false);
+        stack.insert(stack.end(), queuedByStep.rbegin(), queuedByStep.rend());
+        queuedByStep.clear();
+    }
+    m_pendingChildren = nullptr;
+    return item;
+}
+
+QTreeWidgetItem* CNodeTreeWidgetTool::BuildFromNodeList(QTreeWidget* tree)
+{
+    QTreeWidgetItem* first = nullptr;
+    for (UB::CHandle* node : m_nodeList) {
+        QTreeWidgetItem* item = CreateNodeItem(node, tree, nullptr);
+        if (first == nullptr)
+            first = item;
+    }
+    return first;
+}
+
+QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWidget* tree,
+                                                     QTreeWidgetItem* parentItem)
+{
+    if (node == nullptr || (parentItem == nullptr && tree == nullptr && m_batch == nullptr))
+        return nullptr;
+    CSceneManager* scene = GetSceneManager();
+    const QString name =
+        scene != nullptr ? QString::fromStdWString(scene->GetObjectName(node)) : QString();
+
+    // Text and data go in before the item is placed, where setting them announces nothing.
+    auto* item = new QTreeWidgetItem(0);
+    item->setText(0, name.isEmpty() ? QStringLiteral(" - ") : name);
+    item->setData(0, Qt::UserRole, CNodeHandleValue::ToVariant(node));
+    PlaceItem(item, tree, parentItem);
+    m_handleToItem.emplace(node, item); // keeps the node's first item
+    return item;
+}
+
+void CNodeTreeWidgetTool::PlaceItem(QTreeWidgetItem* item, QTreeWidget* tree,
+                                    QTreeWidgetItem* parentItem)
+{
+    if (parentItem != nullptr)
+        parentItem->addChild(item);
+    else if (m_batch != nullptr)
+        m_batch->holder.addChild(item);
+    else
+        tree->addTopLevelItem(item);
+
+    if (item->treeWidget() != nullptr)
+        item->setExpanded(true);
+    else if (m_batch != nullptr)
+        m_batch->itemsToExpand.push_back(item);
+}
+
+// ---- Reading and searching -------------------------------------------------------------------
+
+void CNodeTreeWidgetTool::GetAllItems(QList<QTreeWidgetItem*>& out)
+{
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+    VisitPreOrder(tree, [&out](QTreeWidgetItem* item) { out.append(item); });
+}
+
+void CNodeTreeWidgetTool::FindItems(QList<QTreeWidgetItem*>& found, QString text)
+{
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+
+    // Deselecting every item in pre-order changes the selection only at the selected ones, so
+    // only those are deselected, in that same order; asking Qt to deselect an unselected item
+    // costs as much as a real change when many rows are selected.
+    QList<QTreeWidgetItem*> selectedInPreOrder;
+    const bool anySelected =
+        tree->selectionModel() != nullptr && tree->selectionModel()->hasSelection();
+    if (text.isEmpty()) {
+        VisitPreOrder(tree, [&](QTreeWidgetItem* item) {
+            found.append(item);
+            if (anySelected && item->isSelected())
+                selectedInPreOrder.append(item);
+        });
+    } else {
+        // A literal match: the text's characters never act as a pattern.
+        const QStringMatcher matcher(text, Qt::CaseInsensitive);
+        found.clear();
+        VisitPreOrder(tree, [&](QTreeWidgetItem* item) {
+            if (matcher.indexIn(item->text(0)) >= 0)
+                found.append(item);
+            if (anySelected && item->isSelected())
+                selectedInPreOrder.append(item);
+        });
+    }
+
+    for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
+        item->setSelected(false);
+    if (!found.isEmpty())
+        found.first()->setSelected(true);
+}
+
+// ---- Visibility and expansion ----------------------------------------------------------------
+
+void CNodeTreeWidgetTool::SetAllItemsHidden(bool hidden)
+{
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+    std::deque<QTreeWidgetItem*> queue;
+    for (int row = 0; row < tree->topLevelItemCount(); ++row)
+        queue.push_back(tree->topLevelItem(row));
+    while (!queue.empty()) {
+        QTreeWidgetItem* item = queue.front();
+        queue.pop_front();
+        // Items already in the wanted state are left alone: a change costs the view far more
+        // than the question.
+        if (item->isHidden() != hidden)
+            item->setHidden(hidden);
+        for (int row = 0; row < item->childCount(); ++row)
+            queue.push_back(item->child(row));
+    }
+}
+
+void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QString& text)
+{
+    found.clear();
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+    const bool everything = text.isEmpty();
+    const QStringMatcher matcher(text, Qt::CaseInsensitive);
+    const bool anySelected =
+        tree->selectionModel() != nullptr && tree->selectionModel()->hasSelection();
+    QList<QTreeWidgetItem*> selectedInPreOrder;
+    std::vector<QTreeWidgetItem*> hiddenWhileSelecting;
+    std::vector<QTreeWidgetItem*> toExpand;
+
+    // One depth-first pass; an item's final visibility is known when it is left, after its
+    // children: it is shown when it is a hit or a child of it is shown. Hiding everything and
+    // showing the hits again would touch every visible item twice.
+    struct CFrame
+    {
+        QTreeWidgetItem* item;
+        int nextChild;
+        bool hit;
+        bool childShown;
+    };
+    std::vector<CFrame> stack;
+    const auto enter = [&](QTreeWidgetItem* item) {
+        const bool hit = everything || matcher.indexIn(item->text(0)) >= 0;
+        if (hit)
+            found.append(item);
+        if (anySelected && item->isSelected())
+            selectedInPreOrder.append(item);
+        stack.push_back({item, 0, hit, false});
+    };
+    const auto leave = [&](const CFrame& frame) {
+        QTreeWidgetItem* item = frame.item;
+        const bool shown = frame.hit || frame.childShown;
+        const bool witness = item->isSelected() || (!found.isEmpty() && item == found.first());
+        if (!shown || witness) {
+            if (!item->isHidden())
+                item->setHidden(true);
+            if (shown)
+                hiddenWhileSelecting.push_back(item);
+        } else if (item->isHidden()) {
+            item->setHidden(false);
+        }
+        if (!everything && frame.childShown && !item->isExpanded())
+            toExpand.push_back(item);
+    };
+    for (int row = 0; row < tree->topLevelItemCount(); ++row) {
+        enter(tree->topLevelItem(row));
+        while (!stack.empty()) {
+            CFrame& top = stack.back();
+            if (top.nextChild < top.item->childCount()) {
+                QTreeWidgetItem* child = top.item->child(top.nextChild++);
+                enter(child);
+                continue;
+            }
+            const CFrame done = top;
+            stack.pop_back();
+            leave(done);
+            if (!stack.empty() && (done.hit || done.childShown))
+                stack.back().childShown = true;
+        }
+    }
+
+    for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
+        item->setSelected(false);
+    if (!found.isEmpty())
+        found.first()->setSelected(true);
+    for (QTreeWidgetItem* item : hiddenWhileSelecting)
+        item->setHidden(false);
+    for (QTreeWidgetItem* item : toExpand)
+        item->setExpanded(true);
+}
+
+UB::Result CNodeTreeWidgetTool::ExpandAncestors(QTreeWidgetItem* item, bool expand)
+{
+    if (item == nullptr)
+        return UB::kOk;
+    for (QTreeWidgetItem* ancestor = item->parent(); ancestor != nullptr;
+         ancestor = ancestor->parent()) {
+        // Asking first spares the view a search for the item's row when nothing changes.
+        if (ancestor->isExpanded() != expand)
+            ancestor->setExpanded(expand);
+    }
+    return UB::kOk;
+}
+
+// ---- Selection -------------------------------------------------------------------------------
+
+void CNodeTreeWidgetTool::SelectNode(UB::CHandle* node)
+{
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+    ClearSelection();
+    if (tree->topLevelItemCount() == 0 || node == nullptr)
+        return;
+    const auto found = m_handleToItem.find(node);
+    if (found == m_handleToItem.end())
+        return;
+    const QSignalBlocker blocker(tree);
+    found->second->setSelected(true);
+    tree->setCurrentItem(found->second);
+}
+
+void CNodeTreeWidgetTool::ClearSelection()
+{
+    QTreeWidget* tree = GetTreeWidget();
+    if (tree == nullptr)
+        return;
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    for (QTreeWidgetItem* item : selected)
+        item->setSelected(false);
+}
+
+UB::CHandle* CNodeTreeWidgetTool::GetItemNode(const QTreeWidgetItem* item)
+{
+    if (item == nullptr)
+        return nullptr;
+    return CNodeHandleValue::FromVariant(item->data(0, Qt::UserRole));
+}
+
+} // namespace KV

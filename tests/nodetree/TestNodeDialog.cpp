@@ -1,0 +1,50 @@
+#include "TestNodeDialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+CTestNodeDialog::CTestNodeDialog(QWidget* parent)
+    : KV::CNodeStructureDlg(parent)
+{}
+
+QString CTestNodeDialog::DefaultUiPath()
+{
+    return QStringLiteral(KV_TEST_DATA_DIR "/TestNodeStructure.ui");
+}
+
+UB::Result CTestNodeDialog::Initialize(KV::CKorvelInterface* host, const QString& uiPath)
+{
+    const UB::Result result =
+        InitDialogUi(uiPath, QStringLiteral("test-theme"),
+                     QStringLiteral(KV_TEST_DATA_DIR "/TestLayout.ini"), &m_ui, host);
+    if (result.IsSucceeded() && m_ui.qtSearch != nullptr)
+        connect(m_ui.qtSearch, &QLineEdit::textChanged, this,
+                &CTestNodeDialog::OnSearchTextChanged);
+    return result;
+}
+
+QAbstractButton* CTestNodeDialog::GetCancelButton()
+{
+    return m_ui.qtCancel;
+}
+
+QAbstractButton* CTestNodeDialog::GetOkButton()
+{
+    return m_ui.qtOk;
+}
+
+QTreeWidgetItem* CTestNodeDialog::AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
+                                              QTreeWidgetItem* parentItem, bool flag)
+{
+    if (m_beforeAddNode)
+        m_beforeAddNode(node);
+    if (node != nullptr && node == m_listTwice)
+        CreateNodeItem(node, tree, parentItem);
+    return CNodeTreeWidgetTool::AddNodeItem(node, tree, parentItem, flag);
+}
+
+void CTestNodeDialog::OnSearchTextChanged(const QString& text)
+{
+    ApplySearch(m_lastFound, text);
+    m_enterPending = true;
+}
