@@ -17,7 +17,7 @@ namespace KV {
 
 namespace {
 
-const QString kIconPath = QStringLiteral(":/KVNodeStructureDlg/icon/SpringBoneTagIcon.svg");
+const char* const kIconPath = ":/KVNodeStructureDlg/icon/SpringBoneTagIcon.svg";
 
 /// Calls `visit` for every item of `tree` in pre-order (an item before its children, children
 /// in index order) without recursing, so the depth of the tree costs no stack.
@@ -51,6 +51,9 @@ class CNodeTreeWidgetTool::CBuildBatch
 public:
     QTreeWidgetItem holder;
     std::vector<QTreeWidgetItem*> itemsToExpand;
+    /// Reused for every item's handle: refilling a value of the same type spares Qt's type
+    /// lookup that a new one costs; each item stores its own copy.
+    QVariant handleData;
 };
 
 // ---- Construction --------------------------------------------------------------------------
@@ -97,7 +100,7 @@ UB::Result CNodeTreeWidgetTool::InitTreeTool(CKorvelInterface* host)
         qWarning("KVLinkageSection: node tree set up without a tree widget; the layout lacks it");
     }
     m_optionFlags = {{0, false}};
-    m_iconPaths = {{0, kIconPath}};
+    m_iconPaths = {{0, QString::fromLatin1(kIconPath)}};
     return UB::kOk;
 }
 
@@ -218,7 +221,12 @@ QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWid
     // Text and data go in before the item is placed, where setting them announces nothing.
     auto* item = new QTreeWidgetItem(0);
     item->setText(0, name.isEmpty() ? QStringLiteral(" - ") : name);
-    item->setData(0, Qt::UserRole, CNodeHandleValue::ToVariant(node));
+    if (m_batch != nullptr) {
+        m_batch->handleData.setValue(CNodeHandleValue{node});
+        item->setData(0, Qt::UserRole, m_batch->handleData);
+    } else {
+        item->setData(0, Qt::UserRole, CNodeHandleValue::ToVariant(node));
+    }
     PlaceItem(item, tree, parentItem);
     m_handleToItem.emplace(node, item); // keeps the node's first item
     return item;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+class QTreeWidget;
+
+namespace KV {
+class CSceneModel;
+}
+namespace UB {
+class CHandle;
+}
+
+/// A node structure read from the scene ahead of time, in pre-order: what a floor needs to
+/// fill a tree without asking the host.
+struct CTreeSnapshot
+{
+    std::vector<QString> texts;
+    std::vector<QVariant> data;
+    std::vector<int> parents; // index of the parent, -1 for the root
+};
+
+CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root);
+
+/// The least work Qt needs to show the same tree: the items are made with their texts and
+/// data off the view, inserted in one step, then expanded.
+void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot);
+
+/// The least work Qt needs for the same search result: one pre-order pass with one matcher
+/// that shows the hits and their ancestors, hides the rest, expands the hits' ancestors and
+/// selects the first hit, changing only the states that differ.
+void SearchFloorTree(QTreeWidget& tree, const QString& text);
