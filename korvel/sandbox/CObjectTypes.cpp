@@ -19,7 +19,7 @@ struct CTypeRow
     QRgb colour;
 };
 
-// Linkable types first, in the order of the linkage rule, then the others the sample scene uses.
+// The types the linkage plug-in may link, in its order, then the others the sample scene uses.
 constexpr std::array<CTypeRow, 23> kTypes{{
     {1, "Bone", CObjectTypes::EShape::Dot, 0xff8a8f98},
     {2, "Biped bone", CObjectTypes::EShape::Dot, 0xff7f96b2},
@@ -45,10 +45,6 @@ constexpr std::array<CTypeRow, 23> kTypes{{
     {9, "Terrain", CObjectTypes::EShape::Square, 0xff7d8c5a},
     {60, "Sound", CObjectTypes::EShape::Diamond, 0xff999999},
 }};
-
-// The linkage rule: every other type is left out of linking.
-constexpr std::array<int, 19> kLinkableTypes{1,  2,  3,  4,  5,  7,  8,  14, 15, 18,
-                                             19, 21, 23, 24, 25, 41, 45, 46, 54};
 
 const CTypeRow* FindRow(int type)
 {
@@ -87,15 +83,6 @@ QString CObjectTypes::NodeKindName(int kind)
     default:
         return QStringLiteral("Kind %1").arg(kind);
     }
-}
-
-bool CObjectTypes::IsLinkableType(int type)
-{
-    for (int linkable : kLinkableTypes) {
-        if (linkable == type)
-            return true;
-    }
-    return false;
 }
 
 QColor CObjectTypes::TypeColor(int type)

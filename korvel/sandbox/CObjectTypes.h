@@ -26,8 +26,6 @@ public:
 
     static QString TypeName(int type);
     static QString NodeKindName(int kind);
-    /// Whether the linkage rule lets objects of the type take part in linking at all.
-    static bool IsLinkableType(int type);
     static QColor TypeColor(int type);
     static EShape TypeShape(int type);
 

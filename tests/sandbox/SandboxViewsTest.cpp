@@ -207,6 +207,34 @@ TEST_F(SandboxTest, FailingHostCallsFromTheDeveloperMenuRefuseThePickUntilCleare
     EXPECT_TRUE(Window().isWindowModified());
 }
 
+TEST_F(SandboxTest, DeletingTheSelectionReachesEveryView)
+{
+    OpenWindowWithoutPlugins();
+    ClickNode(QStringLiteral("Cart"));
+    UB::CHandle* lantern = Node(QStringLiteral("Lantern"));
+    const QPoint lanternAt = Window().Viewport()->NodePosition(lantern);
+    Action(QStringLiteral("qtDeleteSelection"))->trigger();
+
+    // The cart goes; the lantern that hung on it stays where it was, unlinked.
+    EXPECT_EQ(Scene().FindByName(QStringLiteral("Cart")), nullptr);
+    EXPECT_EQ(ParentName(QStringLiteral("Lantern")), QString());
+    EXPECT_EQ(Window().Viewport()->NodePosition(lantern), lanternAt);
+    EXPECT_EQ(Find<QLabel>(QStringLiteral("qtObjectName"))->text(),
+              QStringLiteral("Nothing selected"));
+    EXPECT_TRUE(WaitUntil([&] {
+        return Window()
+            .Outliner()
+            ->findItems(QStringLiteral("Cart"), Qt::MatchExactly | Qt::MatchRecursive)
+            .isEmpty();
+    }));
+    EXPECT_NE(Window().Outliner()->ItemOf(lantern), nullptr);
+    EXPECT_TRUE(Window()
+                    .HostCalls()
+                    ->VisibleLines()
+                    .join(QLatin1Char('\n'))
+                    .contains(QStringLiteral("ObjectDeleted([")));
+}
+
 TEST_F(SandboxTest, SandboxDialogsRunInTheHostsDialogMode)
 {
     OpenWindowWithoutPlugins();
