@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace KV {
+
+class CCheckReport;
+
+/// Creates a host window, loads, initialises, runs a short session, destroys, lets the
+/// plug-in object and its resource file go, over and over. Every cycle must come back to the
+/// widgets, actions, open files and threads of the first one, the heap may not grow beyond a
+/// small allowance for Qt's caches and not at all over the second half of the cycles, and no
+/// layout of the plug-in may still be found in the resource system between cycles.
+class CLoadCycleCheck
+{
+public:
+    /// Heap growth from the first to the last cycle that is not counted as a leak: Qt's
+    /// caches (fonts, styles, meta-types) settle over the first few dozen cycles.
+    static constexpr long long kHeapSlack = 256 * 1024;
+    /// Heap growth allowed over the second half of the cycles, when the caches have settled.
+    static constexpr long long kLateHeapSlack = 16 * 1024;
+
+    CLoadCycleCheck(const QString& pluginFile, std::uint32_t seed, int cycles, int events);
+    /// Returns whether the process came back to the state of the first cycle.
+    bool Run(CCheckReport& report);
+
+private:
+    QString m_pluginFile;
+    std::uint32_t m_seed;
+    int m_cycles;
+    int m_events;
+};
+
+} // namespace KV
