@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace KV {
@@ -71,6 +72,8 @@ void COutliner::Rebuild()
 {
     m_rebuildPending = false;
     const QSignalBlocker blocker(this);
+    // The rows come back where the user left them, not at the top.
+    const int scrolledTo = verticalScrollBar()->value();
     const UBTime now = m_scene->CurrentTime();
     const QVector<UB::CHandle*> nodes = m_scene->AllNodes();
 
@@ -109,6 +112,7 @@ void COutliner::Rebuild()
     }
     for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
         it.value()->setExpanded(!m_collapsed.contains(it.key()));
+    verticalScrollBar()->setValue(scrolledTo);
     ShowSceneSelection();
 }
 
