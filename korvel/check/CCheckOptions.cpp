@@ -85,9 +85,10 @@ bool CCheckOptions::Parse(const QStringList& arguments, CCheckOptions* options, 
                                         QStringLiteral("level"));
     const QCommandLineOption seeds(
         QStringLiteral("seeds"), QStringLiteral("Number of random sessions."), QStringLiteral("N"));
-    const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Run only the session of this seed."),
-                                  QStringLiteral("S"));
+    const QCommandLineOption seed(
+        QStringLiteral("seed"),
+        QStringLiteral("Run the session of this seed, or with --seeds the N seeds from it."),
+        QStringLiteral("S"));
     const QCommandLineOption events(QStringLiteral("events"), QStringLiteral("Events per session."),
                                     QStringLiteral("N"));
     const QCommandLineOption repeat(QStringLiteral("repeat"),
@@ -135,7 +136,8 @@ bool CCheckOptions::Parse(const QStringList& arguments, CCheckOptions* options, 
             return false;
         }
         result.firstSeed = value;
-        result.seeds = 1;
+        if (!parser.isSet(seeds))
+            result.seeds = 1;
     }
     result.randomise = parser.isSet(randomise);
     result.trace = parser.isSet(traceOption);

@@ -153,9 +153,8 @@ bool CSessionRunner::RunStarted()
     m_oracle->Attach(m_host->Widgets());
     QObject::connect(&scene, &CSceneModel::SectionShowRequested, &scene,
                      [this](int panel, int tab, int section) {
-                         ++m_sectionShowRequests;
-                         if (panel != 4 || tab != 0 || section != 336)
-                             m_sectionShowRequests += 1000;
+                         m_sectionShowRequests.append(
+                             QStringLiteral("(%1, %2, %3)").arg(panel).arg(tab).arg(section));
                      });
 
     CDialogDriver::CSteps steps;
@@ -878,16 +877,17 @@ void CSessionRunner::SectionHotkey(QStringList* problems)
     const CPluginWidgets& w = m_host->Widgets();
     Begin(QStringLiteral("press the Linkage section hot key"));
     const bool runs = w.sectionHotkey->isEnabled();
-    const int expected =
-        runs && Visible(w.section) && !m_faults.contains(QStringLiteral("ShowSection")) ? 1 : 0;
-    m_sectionShowRequests = 0;
+    const bool shows =
+        runs && Visible(w.section) && !m_faults.contains(QStringLiteral("ShowSection"));
+    const QStringList expected = shows ? QStringList{QStringLiteral("(4, 0, 336)")} : QStringList();
+    m_sectionShowRequests.clear();
     w.sectionHotkey->trigger();
     if (m_sectionShowRequests != expected)
-        problems->append(QStringLiteral("the host was asked %1 times to show the section (panel 4, "
-                                        "tab 0, section 336), should be %2 (the section is %3)")
-                             .arg(m_sectionShowRequests)
-                             .arg(expected)
-                             .arg(Visible(w.section) ? QStringLiteral("visible")
+        problems->append(QStringLiteral("the host was asked to show the sections [%1], should be "
+                                        "[%2] (panel, tab, section; the section is %3)")
+                             .arg(m_sectionShowRequests.join(QStringLiteral(", ")),
+                                  expected.join(QStringLiteral(", ")),
+                                  Visible(w.section) ? QStringLiteral("visible")
                                                      : QStringLiteral("not visible")));
 }
 

@@ -117,7 +117,7 @@ private:
     int m_event = 0;
     QString m_description;
     bool m_failed = false;
-    int m_sectionShowRequests = 0;
+    QStringList m_sectionShowRequests;
 };
 
 } // namespace KV

@@ -68,6 +68,13 @@ TEST(CommandLine, StrictnessSetsTheDefaultsAndTheOtherOptionsOverrideThem)
         &error));
     EXPECT_EQ(options.seeds, 1);
     EXPECT_EQ(options.firstSeed, 4000000000u);
+
+    ASSERT_TRUE(KV::CCheckOptions::Parse({QStringLiteral("--seed"), QStringLiteral("501"),
+                                          QStringLiteral("--seeds"), QStringLiteral("500"),
+                                          QStringLiteral("p.so")},
+                                         &options, &error));
+    EXPECT_EQ(options.seeds, 500);
+    EXPECT_EQ(options.firstSeed, 501u);
 }
 
 TEST(CommandLine, TheExecutablePrintsTheSummaryAndFailsWithoutAPlugIn)
