@@ -186,3 +186,21 @@ TEST_F(NodeTreeBuildTest, RootWithoutHostIsListedAloneWithAWarning)
     EXPECT_EQ(DrawTree(tree), QStringLiteral(" - "));
     EXPECT_EQ(dialog.m_rootNode, rig);
 }
+
+TEST_F(NodeTreeBuildTest, ShowsNamesInAnyScriptIncludingCharactersBeyondSixteenBits)
+{
+    const QStringList names{QStringLiteral("Zoë"), QString::fromUtf8("骨盤_L"),
+                            QString::fromUtf8("Tail \xF0\x9F\x90\x89 tip"), QStringLiteral("a")};
+    UB::CHandle* root = scene.AddObject(KV::CNodeDesc{names[0]});
+    for (int i = 1; i < names.size(); ++i)
+        scene.AddNode(root, KV::CNodeDesc{names[i]});
+
+    dialog.BuildTree(root, false);
+
+    QList<QTreeWidgetItem*> items;
+    dialog.GetAllItems(items);
+    QStringList texts;
+    for (QTreeWidgetItem* item : items)
+        texts << item->text(0);
+    EXPECT_EQ(texts, names);
+}
