@@ -3,3 +3,8 @@ list(APPEND KV_CORE_SOURCES
     nodetree/CNodeTreeWidgetTool.h    nodetree/CNodeTreeWidgetTool.cpp
     nodetree/CNodeStructureDlg.h      nodetree/CNodeStructureDlg.cpp
 )
+list(APPEND KV_CORE_SOURCES
+    nodetree/CLinktoSub_NodeUiComponent.h   nodetree/CLinktoSub_NodeUiComponent.cpp
+    nodetree/CLinkSubNodeDlg.h              nodetree/CLinkSubNodeDlg.cpp
+    nodetree/CLinkSubNodeDlgListing.cpp
+)

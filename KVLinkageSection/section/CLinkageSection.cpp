@@ -366,10 +366,4 @@ void CLinkageSection::OnLinkToCamera()
     ui.qtLinkNodeText->setText(QString::fromStdWString(Scene()->GetObjectName(camera)));
 }
 
-void CLinkageSection::OnLinkToSubNode()
-{
-    // The link-to-sub-node dialog is not part of the plug-in yet; until it is, the button
-    // does nothing.
-}
-
 } // namespace KV
