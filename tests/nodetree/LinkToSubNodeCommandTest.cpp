@@ -1,0 +1,193 @@
+// The Linkage section's link-to-sub-node command: which structure the dialog lists, what is
+// written before it opens, and what the host receives after OK and after Cancel.
+
+#include "SubNodeDialogTest.h"
+#include "support/QtPrinters.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+namespace {
+
+const char kScene[] = R"(
+Knight
+  Hips
+    Spine
+      Hand_R
+  Tail
+Horse
+  Saddle
+Shoulder
+  Socket
+)";
+
+class LinkToSubNodeCommand : public SubNodeDialogTest
+{
+protected:
+    void SetUp() override
+    {
+        SubNodeDialogTest::SetUp();
+        AddStructure(QLatin1String(kScene));
+        scene->SetTransformKey(Node("Hand_R"), 0, Place(5, 0, 0));
+        cup = AddSelectedObject(QStringLiteral("Cup"), Node("Hips"), Place(1, 2, 3));
+        scene->SetCurrentTime(5);
+        scene->ClearJournal();
+    }
+
+    UB::CHandle* cup = nullptr;
+};
+
+TEST_F(LinkToSubNodeCommand, WithoutAParentNothingFollowsTheParentQuery)
+{
+    scene->SetLinkKey(cup, 0, nullptr);
+    scene->ClearJournal();
+    section->OnLinkToSubNode();
+    EXPECT_EQ(Dialog(), nullptr);
+    ASSERT_FALSE(scene->Journal().isEmpty());
+    EXPECT_EQ(scene->Journal().last().call, QStringLiteral("GetLinkParent"));
+}
+
+TEST_F(LinkToSubNodeCommand, ListsTheParentsOwnerOrForAPartOwnerItsRoot)
+{
+    // Socket belongs to Shoulder, which is a part (node kind 1) of Knight.
+    scene->Desc(Node("Shoulder")).nodeKind = 1;
+    scene->SetOwnerRoot(Node("Shoulder"), Node("Knight"));
+    scene->SetLinkKey(cup, 5, Node("Socket"));
+    scene->SendHierarchyChanged();
+    scene->ClearJournal();
+    RunDialog([&] {
+        EXPECT_EQ(Tree()->topLevelItem(0)->text(0), QStringLiteral("Knight"));
+        EXPECT_TRUE(SelectedTexts().isEmpty()) << "the parent is not in the root's structure";
+        EXPECT_EQ(Dialog()->previousParent, Node("Socket"));
+    });
+    EXPECT_TRUE(scene->JournalLines({QStringLiteral("GetOwnerRoot")})
+                    .contains(QStringLiteral("GetOwnerRoot(Shoulder) -> 0")));
+
+    // A whole object as the owner is listed itself.
+    scene->SetLinkKey(cup, 5, Node("Saddle"));
+    scene->SendHierarchyChanged();
+    scene->ClearJournal();
+    RunDialog([&] { EXPECT_EQ(DrawnTree(), QStringLiteral("Horse\n  Saddle [selected]")); });
+    EXPECT_TRUE(scene->JournalLines({QStringLiteral("GetOwnerRoot")}).isEmpty());
+}
+
+TEST_F(LinkToSubNodeCommand, TheDialogIsMadeOnceUnderTheSectionAndReused)
+{
+    RunDialog([] {});
+    KV::CLinkSubNodeDlg* first = Dialog();
+    ASSERT_NE(first, nullptr);
+    RunDialog([&] { EXPECT_EQ(Dialog(), first); });
+    EXPECT_EQ(section->findChildren<KV::CLinkSubNodeDlg*>().size(), 1);
+    auto* viewButton = DialogObject<QToolButton>("qtObjectTreeToolButton");
+    EXPECT_EQ(viewButton->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly).size(), 1)
+        << "set up once";
+}
+
+TEST_F(LinkToSubNodeCommand, CancelLinksBackToThePreviousParentThenRestoresTheTransform)
+{
+    const TransformRecord before = scene->LocalTransformAt(cup, 5);
+    EXPECT_EQ(RunDialog([&] {
+                  ClickItem(QStringLiteral("Hand_R"));
+                  ClickButton("qtAlignPosRot");
+                  EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hand_R"));
+                  scene->ClearJournal();
+                  ClickButton("qtCancelPushButton");
+              }),
+              QDialog::Rejected);
+    EXPECT_EQ(Dialog()->alignMode, 0);
+    EXPECT_EQ(Edits(),
+              (QStringList{QStringLiteral("LinkObjects([Cup], Hips, 0, 5, false, false) -> 0"),
+                           QStringLiteral("SetTransform(Cup, 5, T(1,2,3)) -> 0")}));
+    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hips"));
+    EXPECT_TRUE(SameTransform(scene->LocalTransformAt(cup, 5), before));
+}
+
+TEST_F(LinkToSubNodeCommand, OkLinksOnceToTheChosenNodeWithTheChosenAlignment)
+{
+    const int steps = scene->UndoStack()->count();
+    EXPECT_EQ(RunDialog([&] {
+                  ClickItem(QStringLiteral("Hand_R"));
+                  ClickButton("qtAlignPosRot");
+                  scene->ClearJournal();
+                  ClickButton("qtOKPushButton");
+              }),
+              QDialog::Accepted);
+    EXPECT_EQ(Edits(),
+              QStringList{QStringLiteral("LinkObjects([Cup], Hand_R, 2, 5, true, true) -> 0")});
+    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hand_R"));
+    EXPECT_EQ(scene->UndoStack()->count(), steps + 1);
+    EXPECT_EQ(section->findChild<QLineEdit*>(QStringLiteral("qtLinkNodeText"))->text(),
+              QStringLiteral("Hand_R"))
+        << "the host's events refresh the section";
+}
+
+TEST_F(LinkToSubNodeCommand, ASecondOpeningPreviewsFromItsOwnParentAndTransform)
+{
+    // The first opening links to Hand_R by position and leaves a search text behind.
+    ASSERT_EQ(RunDialog([&] {
+                  ClickButton("qtAlignPos");
+                  TypeInSearch(QStringLiteral("hand"));
+                  ClickButton("qtOKPushButton");
+              }),
+              QDialog::Accepted);
+    ASSERT_EQ(scene->LinkParentAt(cup, 5), Node("Hand_R"));
+    scene->SetTransformKey(cup, 5, Place(7, 8, 9));
+    scene->ClearJournal();
+
+    RunDialog([&] {
+        const QString restore = QStringLiteral("SetTransform(Cup, 5, T(7,8,9)) -> 0");
+        const QString link = QStringLiteral("LinkObjects([Cup], %1, %2, 5, false, false) -> 0");
+        // Emptying the search picks the root with the kept alignment; the show then resets
+        // the alignment on the pre-selected parent.
+        EXPECT_EQ(
+            Edits(),
+            (QStringList{restore, link.arg("Hand_R").arg(1), restore, link.arg("Knight").arg(1),
+                         restore, link.arg("Hand_R").arg(1), restore, link.arg("Hand_R").arg(1),
+                         restore, link.arg("Hand_R").arg(0)}));
+        EXPECT_EQ(SelectedTexts(), QStringList{QStringLiteral("Hand_R")});
+    });
+    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hand_R"));
+    EXPECT_FLOAT_EQ(scene->LocalTransformAt(cup, 5).position[0], 7);
+}
+
+TEST_F(LinkToSubNodeCommand, WithSeveralObjectsTheLastParentCountsAndTheFirstIsRestored)
+{
+    UB::CHandle* mug = AddSelectedObject(QStringLiteral("Mug"), Node("Saddle"), Place(4, 4, 4));
+    scene->SetSelection({cup, mug});
+    scene->ClearJournal();
+    RunCommand([&] {
+        EXPECT_EQ(DrawnTree(), QStringLiteral("Horse\n  Saddle [selected]"));
+        ClickButton("qtCancelPushButton");
+    });
+    EXPECT_EQ(
+        Edits(),
+        (QStringList{QStringLiteral("LinkObjects([Cup, Mug], Saddle, 0, 5, false, false) -> 0"),
+                     QStringLiteral("SetTransform(Cup, 5, T(1,2,3)) -> 0")}));
+}
+
+TEST_F(LinkToSubNodeCommand, AnUnreadableTransformOpensNothingAndMovesNothing)
+{
+    scene->InjectFault(QStringLiteral("GetTransform"), -1, 1);
+    section->OnLinkToSubNode();
+    EXPECT_EQ(Dialog(), nullptr);
+    EXPECT_TRUE(Edits().isEmpty());
+    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hips"));
+}
+
+TEST_F(LinkToSubNodeCommand, TheSectionGoingWhileTheDialogIsOpenEndsTheCommandQuietly)
+{
+    const QPointer<KV::CLinkageSection> watched(section);
+    QTimer::singleShot(0, &window, [&] { section->deleteLater(); });
+    section->OnLinkToSubNode();
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_TRUE(Edits().isEmpty());
+    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hips"));
+}
+
+} // namespace

@@ -1,0 +1,253 @@
+#include "SubNodeDialogTest.h"
+
+#include "SceneSketch.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void ApplyAttribute(KV::CNodeDesc& desc, const QString& attribute)
+{
+    if (attribute.startsWith(QLatin1String("type=")))
+        desc.objectType = attribute.mid(5).toInt();
+    else if (attribute.startsWith(QLatin1String("kind=")))
+        desc.nodeKind = attribute.mid(5).toInt();
+    else if (attribute == QLatin1String("unlinkable"))
+        desc.linkable = false;
+    else if (attribute == QLatin1String("excluded"))
+        desc.subNodeLinkExcluded = true;
+    else
+        ADD_FAILURE() << "unknown attribute " << attribute.toStdString();
+}
+
+/// Every item in pre-order.
+std::vector<QTreeWidgetItem*> AllItems(QTreeWidget* tree)
+{
+    std::vector<QTreeWidgetItem*> items;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        items.push_back(*it);
+    return items;
+}
+
+} // namespace
+
+void SubNodeDialogTest::SetUp()
+{
+    LinkageSectionTest::SetUp();
+    ASSERT_EQ(Initialize(), UB::kOk);
+    // As in the host's Modify panel, the section is laid out at its full size.
+    window.setCentralWidget(section);
+    window.resize(400, 600);
+    window.show();
+}
+
+UB::CHandle* SubNodeDialogTest::AddStructure(const QString& drawing)
+{
+    QStringList lines;
+    std::vector<QStringList> attributes;
+    for (const QString& line : drawing.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const int open = line.indexOf(QLatin1Char('['));
+        if (open < 0) {
+            lines << line;
+            attributes.emplace_back();
+            continue;
+        }
+        const int close = line.indexOf(QLatin1Char(']'), open);
+        int indent = 0;
+        while (line.at(indent) == QLatin1Char(' '))
+            ++indent;
+        lines << QString(indent, QLatin1Char(' ')) + line.mid(indent, open - indent).trimmed();
+        attributes.push_back(
+            line.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    }
+    const int before = scene->AllNodes().size();
+    UB::CHandle* first = AddSketch(*scene, lines.join(QLatin1Char('\n')));
+    const QVector<UB::CHandle*> added = scene->AllNodes().mid(before);
+    EXPECT_EQ(added.size(), static_cast<int>(attributes.size()));
+    for (int i = 0; i < added.size() && i < static_cast<int>(attributes.size()); ++i) {
+        for (const QString& attribute : attributes[static_cast<std::size_t>(i)])
+            ApplyAttribute(scene->Desc(added[i]), attribute);
+    }
+    return first;
+}
+
+UB::CHandle* SubNodeDialogTest::AddSelectedObject(const QString& name, UB::CHandle* parent,
+                                                  const TransformRecord& place)
+{
+    UB::CHandle* object = AddObject(name, 1);
+    scene->SetLinkKey(object, 0, parent);
+    scene->SetTransformKey(object, 0, place);
+    scene->SetSelection({object});
+    return object;
+}
+
+UB::CHandle* SubNodeDialogTest::Node(const char* name) const
+{
+    return scene->FindByName(QString::fromUtf8(name));
+}
+
+TransformRecord SubNodeDialogTest::Place(float x, float y, float z)
+{
+    TransformRecord record;
+    record.position[0] = x;
+    record.position[1] = y;
+    record.position[2] = z;
+    return record;
+}
+
+bool SubNodeDialogTest::SameTransform(const TransformRecord& a, const TransformRecord& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+int SubNodeDialogTest::RunDialog(const std::function<void()>& whileOpen)
+{
+    return Run([this] { QTest::mouseClick(Widget<QToolButton>("qtLinkSubNode"), Qt::LeftButton); },
+               whileOpen);
+}
+
+int SubNodeDialogTest::RunCommand(const std::function<void()>& whileOpen)
+{
+    return Run([this] { section->OnLinkToSubNode(); }, whileOpen);
+}
+
+int SubNodeDialogTest::Run(const std::function<void()>& start,
+                           const std::function<void()>& whileOpen)
+{
+    bool opened = false;
+    QTimer::singleShot(0, section, [&] {
+        KV::CLinkSubNodeDlg* dialog = Dialog();
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
+        opened = true;
+        whileOpen();
+        // A failed step must not leave the test waiting on a modal dialog.
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    start();
+    if (!opened) {
+        QCoreApplication::processEvents(); // let the timer go by
+        ADD_FAILURE() << "the link-to-sub-node dialog did not open";
+        return -1;
+    }
+    return Dialog()->result();
+}
+
+KV::CLinkSubNodeDlg* SubNodeDialogTest::Dialog() const
+{
+    return section->findChild<KV::CLinkSubNodeDlg*>();
+}
+
+QTreeWidget* SubNodeDialogTest::Tree() const
+{
+    return DialogObject<QTreeWidget>("qtObjectTreeWidget");
+}
+
+void SubNodeDialogTest::ClickItem(const QString& text, int occurrence)
+{
+    QTreeWidget* tree = Tree();
+    for (QTreeWidgetItem* item : AllItems(tree)) {
+        if (item->isHidden() || item->text(0) != text || occurrence-- > 0)
+            continue;
+        tree->scrollToItem(item);
+        const QRect rect = tree->visualItemRect(item);
+        ASSERT_FALSE(rect.isEmpty()) << text.toStdString() << " is not on screen";
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        return;
+    }
+    ADD_FAILURE() << "no visible item " << text.toStdString();
+}
+
+void SubNodeDialogTest::ClickButton(const char* name)
+{
+    auto* button = DialogObject<QAbstractButton>(name);
+    ASSERT_NE(button, nullptr) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void SubNodeDialogTest::TypeInSearch(const QString& text)
+{
+    QTest::keyClicks(DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit"), text);
+}
+
+void SubNodeDialogTest::EraseSearch()
+{
+    auto* field = DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit");
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+}
+
+void SubNodeDialogTest::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit"), key, modifiers);
+}
+
+SubNodeDialogTest::CMenuState SubNodeDialogTest::ChooseView(const char* action)
+{
+    CMenuState state;
+    auto* button = DialogObject<QToolButton>("qtObjectTreeToolButton");
+    QAction* entry = DialogObject<QAction>(action);
+    if (button == nullptr || entry == nullptr) {
+        ADD_FAILURE() << "no view menu entry " << action;
+        return state;
+    }
+    bool shown = false;
+    // The menu runs its own event loop inside the click on the tool button.
+    QTimer::singleShot(0, button, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        shown = true;
+        state.hierarchy = DialogObject<QAction>("qtHierarchyAction")->isEnabled();
+        state.list = DialogObject<QAction>("qtListAction")->isEnabled();
+        state.expand = DialogObject<QAction>("qtExpandAction")->isEnabled();
+        state.collapse = DialogObject<QAction>("qtCollapseAction")->isEnabled();
+        if (entry->isEnabled())
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                              menu->actionGeometry(entry).center());
+        if (menu->isVisible())
+            QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(shown) << "the view menu did not open";
+    return state;
+}
+
+bool SubNodeDialogTest::IsChecked(const char* action) const
+{
+    return DialogObject<QAction>(action)->isChecked();
+}
+
+QString SubNodeDialogTest::DrawnTree() const
+{
+    return DrawTree(Tree());
+}
+
+QStringList SubNodeDialogTest::SelectedTexts() const
+{
+    QStringList texts;
+    for (QTreeWidgetItem* item : AllItems(Tree())) {
+        if (item->isSelected())
+            texts << item->text(0);
+    }
+    return texts;
+}
+
+QStringList SubNodeDialogTest::Edits() const
+{
+    return scene->JournalLines({QStringLiteral("SetTransform"), QStringLiteral("LinkObjects")});
+}
