@@ -230,14 +230,14 @@ void CLinkSubNodeDlg::OnListView()
 
 void CLinkSubNodeDlg::OnExpandAll()
 {
-    ui.qtObjectTreeWidget->expandAll();
+    GetTreeWidget()->expandAll();
     m_expandRoot = true;
     CheckOneOf(ui.qtExpandAction, ui.qtCollapseAction);
 }
 
 void CLinkSubNodeDlg::OnCollapseAll()
 {
-    ui.qtObjectTreeWidget->collapseAll();
+    GetTreeWidget()->collapseAll();
     m_expandRoot = false;
     CheckOneOf(ui.qtCollapseAction, ui.qtExpandAction);
 }

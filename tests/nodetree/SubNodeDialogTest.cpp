@@ -52,6 +52,15 @@ void SubNodeDialogTest::SetUp()
     window.show();
 }
 
+void SubNodeDialogTest::TearDown()
+{
+    LinkageSectionTest::TearDown();
+    // The search field's clear button fades in and out with animations that delete
+    // themselves once they have run their time; no event loop comes after this to run them.
+    if (m_searched)
+        QTest::qWait(250);
+}
+
 UB::CHandle* SubNodeDialogTest::AddStructure(const QString& drawing)
 {
     QStringList lines;
@@ -181,6 +190,7 @@ void SubNodeDialogTest::ClickButton(const char* name)
 
 void SubNodeDialogTest::TypeInSearch(const QString& text)
 {
+    m_searched = true;
     QTest::keyClicks(DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit"), text);
 }
 

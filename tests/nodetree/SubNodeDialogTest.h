@@ -18,6 +18,7 @@ class SubNodeDialogTest : public LinkageSectionTest
 {
 protected:
     void SetUp() override;
+    void TearDown() override;
 
     /// Adds the objects of an indented drawing (two spaces per level, "<empty>" for a node
     /// without a name), each line optionally followed by attributes in brackets: "type=N",
@@ -80,5 +81,8 @@ protected:
     QStringList Edits() const;
 
 private:
+    /// Whether the search field ever held text in this test.
+    bool m_searched = false;
+
     int Run(const std::function<void()>& start, const std::function<void()>& whileOpen);
 };
