@@ -221,10 +221,8 @@ UB::Result CLinkagePlugin::UpdateUi()
     const UB::Result result = m_host->GetSceneManager()->GetSelectedObjects(selection, true);
     if (result.IsFailed())
         return result;
-    if (selection.IsEmpty()) {
-        TurnCommandsOff();
-        return UB::kNothingDone;
-    }
+    if (selection.IsEmpty())
+        return RefuseSelection();
     if (selection.GetCount() == 1)
         return UpdateUiSinglePick(selection[0]);
     return UpdateUiMultiPick(selection);
@@ -232,10 +230,8 @@ UB::Result CLinkagePlugin::UpdateUi()
 
 UB::Result CLinkagePlugin::UpdateUiSinglePick(UB::CHandle*& object)
 {
-    if (!CanLinkObject(object)) {
-        TurnCommandsOff();
-        return UB::kNothingDone;
-    }
+    if (!CanLinkObject(object))
+        return RefuseSelection();
     if (m_host->GetSceneManager()->IsLinkBlocked(object)) {
         TurnCommandsOff();
         return UB::kOk;
@@ -268,10 +264,8 @@ UB::Result CLinkagePlugin::UpdateUiSinglePick(UB::CHandle*& object)
 UB::Result CLinkagePlugin::UpdateUiMultiPick(const UB::CArrayList<UB::CHandle*>& objects)
 {
     for (UB::CHandle* object : objects) {
-        if (!CanLinkObject(object)) {
-            TurnCommandsOff();
-            return UB::kNothingDone;
-        }
+        if (!CanLinkObject(object))
+            return RefuseSelection();
     }
     bool allowed = !IsPickModeBlockingLink();
     if (allowed) {
@@ -321,6 +315,14 @@ void CLinkagePlugin::TurnCommandsOff()
 {
     SetContextMenuVisible(false, true);
     EnableMenu(ui.qtLinkMenu, false);
+}
+
+// Nothing selected, or an object that may not be linked: the same off state, menu first.
+UB::Result CLinkagePlugin::RefuseSelection()
+{
+    EnableMenu(ui.qtLinkMenu, false);
+    SetContextMenuVisible(false, true);
+    return UB::kNothingDone;
 }
 
 // ---- Host events ------------------------------------------------------------------------------

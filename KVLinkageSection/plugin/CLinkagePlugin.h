@@ -73,6 +73,8 @@ private:
     void SetContextMenuVisible(bool visible, bool hideCamera);
     void EnableMenubarAndToolbar(bool enable);
     void TurnCommandsOff();
+    /// The off state for a selection that may not be linked; code 1.
+    UB::Result RefuseSelection();
     void OnLinkageSectionHotkey();
 
     CLinkageActionUiComponent ui;
