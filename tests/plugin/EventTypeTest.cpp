@@ -1,11 +1,11 @@
 // Host events carry no run-time type information: their classes are told apart by the names
-// along their class records, and the plug-in reacts to link events only.
-
-#include "PluginHostTest.h"
-#include "support/QtPrinters.h"
+// along their class records. The plug-in and the section react to link events only.
 
 #include "host/KVEvents.h"
 #include "plugin/LinkEventPrototype.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -130,32 +130,6 @@ TEST(EventTypes, PrototypeIsOneDefaultLinkEvent)
     EXPECT_EQ(prototype.object, nullptr);
     EXPECT_EQ(prototype.oldParent, nullptr);
     EXPECT_EQ(prototype.newParent, nullptr);
-}
-
-// The plug-in's ObjectDataChanged2 handler refreshes the commands for link events only; a
-// refresh starts by asking the host for the selection.
-using LinkEventHandling = PluginHostTest;
-
-TEST_F(LinkEventHandling, PluginRefreshesOnLinkEventsButNotOnOtherEvents)
-{
-    ASSERT_EQ(InitializeFromPluginFolder(), UB::kOk);
-    KV::CEventSender* sender = scene->GetEventSender();
-    KV::CAnimationEvent animation;
-    KV::CBaseEvent base;
-    KV::CLinkEvent link;
-    CSubNodeLinkEvent subNodeLink;
-    const auto refreshesOn = [&](KV::CBaseEvent* event) {
-        scene->ClearJournal();
-        emit sender->ObjectDataChanged2(event);
-        // The plug-in and the section each refresh once.
-        return scene->JournalLines({QStringLiteral("GetSelectedObjects")}).size();
-    };
-
-    EXPECT_EQ(refreshesOn(&link), 2);
-    EXPECT_EQ(refreshesOn(&subNodeLink), 2);
-    EXPECT_EQ(refreshesOn(&animation), 0);
-    EXPECT_EQ(refreshesOn(&base), 0);
-    EXPECT_EQ(refreshesOn(nullptr), 0);
 }
 
 } // namespace

@@ -8,14 +8,19 @@
 
 void PluginHostTest::SetUp()
 {
-    loader.setFileName(ModulePath());
-    ASSERT_TRUE(loader.load()) << loader.errorString().toStdString();
-    instance = loader.instance();
+    instance = CreatePluginInstance();
     ASSERT_NE(instance, nullptr);
     plugin = qobject_cast<KV::CAbstractPlugin*>(instance.data());
     ASSERT_NE(plugin, nullptr);
     scene = std::make_unique<KV::CSceneModel>();
     scene->SetMainWindow(&window);
+}
+
+QObject* PluginHostTest::CreatePluginInstance()
+{
+    loader.setFileName(ModulePath());
+    EXPECT_TRUE(loader.load()) << loader.errorString().toStdString();
+    return loader.instance();
 }
 
 void PluginHostTest::TearDown()
@@ -96,4 +101,21 @@ UB::CHandle* PluginHostTest::SelectNewObject(const QString& name, int type)
     UB::CHandle* object = AddObject(name, type);
     scene->SetSelection({object});
     return object;
+}
+
+QString PluginHostTest::Commands()
+{
+    const auto on = [](bool value) {
+        return value ? QLatin1Char('+') : QLatin1Char('-');
+    };
+    const auto action = [this](const char* name) {
+        return LayoutAction(QLatin1String(name));
+    };
+    return QStringLiteral("button%1 link%2 unlink%3 | linkTo%4 camera%5 unlink%6")
+        .arg(on(LinkToolButton()->isEnabled()))
+        .arg(on(action("qtLinkAction")->isEnabled()))
+        .arg(on(action("qtUnlinkAction")->isEnabled()))
+        .arg(on(action("qtCLinkToAction")->isVisible()))
+        .arg(on(action("qtCLinkToCameraAction")->isVisible()))
+        .arg(on(action("qtCUnlinkAction")->isVisible()));
 }

@@ -26,6 +26,8 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
+    /// The plug-in object of the session: by default the one the built module hands out.
+    virtual QObject* CreatePluginInstance();
 
     /// Initialize with the real plug-in folder, so that the built resource file is found.
     UB::Result InitializeFromPluginFolder();
@@ -50,6 +52,9 @@ protected:
     UB::CHandle* AddObject(const QString& name, int type);
     /// Adds a top-level object and selects it, through the host's own events.
     UB::CHandle* SelectNewObject(const QString& name, int type);
+    /// The tool bar, menus and context menu as a user finds them: enabled (+) or disabled (-)
+    /// split button, Link and Unlink; shown or hidden Link To, Link To Camera and Unlink.
+    QString Commands();
 
     QMainWindow window;
     std::unique_ptr<KV::CSceneModel> scene;
