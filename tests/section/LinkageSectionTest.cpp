@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QResource>
+#include <QTest>
 
 namespace {
 
@@ -41,10 +42,21 @@ UB::Result LinkageSectionTest::Initialize()
                                scene.get());
 }
 
-UB::CHandle* LinkageSectionTest::AddObject(const QString& name, int type)
+UB::CHandle* LinkageSectionTest::AddObject(const QString& name, int type, UB::CHandle* linkParent)
 {
     KV::CNodeDesc desc;
     desc.name = name;
     desc.objectType = type;
-    return scene->AddObject(desc);
+    UB::CHandle* object = scene->AddObject(desc);
+    if (linkParent != nullptr)
+        scene->SetLinkKey(object, 0, linkParent);
+    return object;
+}
+
+void LinkageSectionTest::ShowInHostWindow()
+{
+    window.setCentralWidget(section);
+    window.resize(400, 300);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 }

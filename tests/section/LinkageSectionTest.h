@@ -27,7 +27,10 @@ protected:
         return section->findChild<T*>(QLatin1String(name));
     }
 
-    UB::CHandle* AddObject(const QString& name, int type);
+    /// Adds a top-level object, linked to `linkParent` from time 0 when one is given.
+    UB::CHandle* AddObject(const QString& name, int type, UB::CHandle* linkParent = nullptr);
+    /// Shows the section as the host's Modify panel would.
+    void ShowInHostWindow();
 
     QMainWindow window;
     std::unique_ptr<KV::CSceneModel> scene;

@@ -6,100 +6,184 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
+#include <QTest>
+
+#include <functional>
 
 namespace {
 
-using SectionCommands = LinkageSectionTest;
-
-TEST_F(SectionCommands, PickParentEntersPickModeAndEscLeavesIt)
+class SectionCommands : public LinkageSectionTest
 {
-    ASSERT_EQ(Initialize(), UB::kOk);
-    QAction* esc = Widget<QAction>("qtEscHotkey");
+protected:
+    void SetUp() override
+    {
+        LinkageSectionTest::SetUp();
+        ASSERT_EQ(Initialize(), UB::kOk);
+        ShowInHostWindow();
+        esc = Widget<QAction>("qtEscHotkey");
+        ASSERT_NE(esc, nullptr);
+        table = AddObject(QStringLiteral("Table"), 1);
+        camera = AddObject(QStringLiteral("Shot Camera"), 3);
+        scene->SetCurrentCamera(camera);
+    }
 
-    // An empty selection passes the linkability test.
-    scene->ClearJournal();
-    Widget<QPushButton>("qtPickParent")->click();
-    EXPECT_EQ(scene->PickMode(), 2);
-    EXPECT_TRUE(esc->isEnabled());
+    // Moves the host's clock on by one after every call of `call`, so that a command that
+    // reads the time only once for several calls shows it.
+    void AdvanceTimeAfterEach(const QString& call)
+    {
+        QObject::connect(scene.get(), &KV::CSceneModel::JournalAppended, scene.get(),
+                         [this, call](const KV::CJournalEntry& entry) {
+                             if (entry.call == call)
+                                 scene->SetCurrentTime(scene->CurrentTime() + 1);
+                         });
+    }
 
-    esc->trigger();
-    EXPECT_EQ(scene->PickMode(), 0);
-    EXPECT_FALSE(esc->isEnabled());
-    EXPECT_EQ(scene->JournalLines({QStringLiteral("SetPickMode")}),
-              (QStringList{QStringLiteral("SetPickMode(2) -> 0"),
-                           QStringLiteral("SetPickMode(0) -> 0")}));
+    QAction* esc = nullptr;
+    UB::CHandle* table = nullptr;
+    UB::CHandle* camera = nullptr;
+};
 
-    scene->SetSelection({AddObject(QStringLiteral("Light"), 6)});
-    scene->ClearJournal();
-    section->OnPickParent();
-    EXPECT_TRUE(scene->JournalLines({QStringLiteral("SetPickMode")}).isEmpty());
-    EXPECT_FALSE(esc->isEnabled());
+TEST_F(SectionCommands, EachButtonReachesItsCommandOnce)
+{
+    struct Case
+    {
+        const char* button;
+        const char* call;
+    };
+    const Case cases[] = {
+        {"qtPickParent", "SetPickMode"},
+        {"qtUnlink", "UnlinkObject"},
+        {"qtLinkCameraPushButton", "LinkObjects"},
+    };
+    const QStringList commandCalls{QStringLiteral("SetPickMode"), QStringLiteral("UnlinkObject"),
+                                   QStringLiteral("LinkObjects")};
+    for (const Case& c : cases) {
+        scene->ChangePickMode(0);
+        scene->SetSelection({AddObject(QStringLiteral("Prop for %1").arg(c.button), 41, table)});
+        scene->ClearJournal();
+
+        QTest::mouseClick(Widget<QPushButton>(c.button), Qt::LeftButton);
+
+        QStringList calls;
+        for (const KV::CJournalEntry& entry : scene->Journal()) {
+            if (commandCalls.contains(entry.call))
+                calls << entry.call;
+        }
+        EXPECT_EQ(calls, QStringList{QLatin1String(c.call)}) << c.button;
+    }
 }
 
-TEST_F(SectionCommands, EscStaysOnAfterPickingEndedElsewhereAndEndsItAgain)
+TEST_F(SectionCommands, PickParentNeedsEveryObjectLinkableAndTurnsEscOn)
 {
-    ASSERT_EQ(Initialize(), UB::kOk);
-    QAction* esc = Widget<QAction>("qtEscHotkey");
-    section->OnPickParent();
-    scene->ChangePickMode(0);
-    ASSERT_TRUE(esc->isEnabled());
+    UB::CHandle* box = AddObject(QStringLiteral("Box"), 1);
+    UB::CHandle* light = AddObject(QStringLiteral("Light"), 6);
+    UB::CHandle* fixed = AddObject(QStringLiteral("Fixed"), 1);
+    scene->Desc(fixed).linkDisabled = true;
+    UB::CHandle* locked = AddObject(QStringLiteral("Locked"), 41);
+    scene->Desc(locked).linkBlocked = true;
+    struct Case
+    {
+        const char* selection;
+        QVector<UB::CHandle*> objects;
+        bool picks;
+    };
+    const Case cases[] = {
+        {"nothing", {}, true},
+        {"a box", {box}, true},
+        {"a link-blocked prop", {locked}, true},
+        {"a light", {light}, false},
+        {"an object whose linking is disabled", {fixed}, false},
+        {"a box and a light", {box, light}, false},
+    };
+    for (const Case& c : cases) {
+        esc->trigger();
+        scene->SetSelection(c.objects);
+        scene->ClearJournal();
 
-    scene->ClearJournal();
-    esc->trigger();
-    EXPECT_EQ(scene->JournalLines({QStringLiteral("SetPickMode")}),
-              QStringList{QStringLiteral("SetPickMode(0) -> 0")});
-    EXPECT_FALSE(esc->isEnabled());
+        section->OnPickParent();
+
+        EXPECT_EQ(scene->JournalLines({QStringLiteral("SetPickMode")}),
+                  c.picks ? QStringList{QStringLiteral("SetPickMode(2) -> 0")} : QStringList())
+            << c.selection;
+        EXPECT_EQ(esc->isEnabled(), c.picks) << c.selection;
+    }
 }
 
-TEST_F(SectionCommands, UnlinkUnlinksEveryLinkableSelectedObjectAtTheCurrentTime)
+TEST_F(SectionCommands, EscStaysOnAfterPickingEndedElsewhereAndThenEndsAnyPickMode)
 {
-    ASSERT_EQ(Initialize(), UB::kOk);
-    UB::CHandle* parent = AddObject(QStringLiteral("Table"), 1);
-    UB::CHandle* cup = AddObject(QStringLiteral("Cup"), 1);
-    UB::CHandle* marker = AddObject(QStringLiteral("Marker"), 0);
-    UB::CHandle* plate = AddObject(QStringLiteral("Plate"), 1);
-    for (UB::CHandle* object : {cup, marker, plate})
-        scene->SetLinkKey(object, 0, parent);
+    struct Case
+    {
+        const char* way;
+        std::function<void()> endPicking;
+        bool escStaysOn;
+    };
+    const Case cases[] = {
+        {"Esc", [this] { esc->trigger(); }, false},
+        {"the host leaves the pick mode", [this] { scene->ChangePickMode(0); }, true},
+        {"the host picks otherwise", [this] { scene->ChangePickMode(19); }, true},
+    };
+    for (const Case& c : cases) {
+        section->OnPickParent();
+        ASSERT_EQ(scene->PickMode(), 2) << c.way;
+        ASSERT_TRUE(esc->isEnabled()) << c.way;
+
+        scene->ClearJournal();
+        c.endPicking();
+        EXPECT_EQ(esc->isEnabled(), c.escStaysOn) << c.way;
+        if (!c.escStaysOn)
+            continue;
+        esc->trigger();
+        EXPECT_EQ(scene->JournalLines({QStringLiteral("SetPickMode")}),
+                  QStringList{QStringLiteral("SetPickMode(0) -> 0")})
+            << c.way;
+        EXPECT_EQ(scene->PickMode(), 0) << c.way;
+        EXPECT_FALSE(esc->isEnabled()) << c.way;
+    }
+}
+
+TEST_F(SectionCommands, UnlinkUnlinksEachLinkableObjectAtTheTimeOfItsOwnCall)
+{
+    UB::CHandle* cup = AddObject(QStringLiteral("Cup"), 1, table);
+    UB::CHandle* marker = AddObject(QStringLiteral("Marker"), 0, table);
+    UB::CHandle* plate = AddObject(QStringLiteral("Plate"), 1, table);
     scene->SetCurrentTime(10);
     scene->SetSelection({cup, marker, plate});
-
+    AdvanceTimeAfterEach(QStringLiteral("UnlinkObject"));
     scene->ClearJournal();
-    Widget<QPushButton>("qtUnlink")->click();
+
+    section->OnUnlink();
 
     EXPECT_EQ(scene->JournalLines({QStringLiteral("UnlinkObject")}),
               (QStringList{QStringLiteral("UnlinkObject(Cup, 10, true, true) -> 0"),
-                           QStringLiteral("UnlinkObject(Plate, 10, true, true) -> 0")}));
-    EXPECT_EQ(scene->LinkParentAt(cup, 10), nullptr);
-    EXPECT_EQ(scene->LinkParentAt(marker, 10), parent);
-    EXPECT_EQ(scene->LinkParentAt(plate, 10), nullptr);
+                           QStringLiteral("UnlinkObject(Plate, 11, true, true) -> 0")}));
+    EXPECT_EQ(scene->LinkParentAt(cup, 12), nullptr);
+    EXPECT_EQ(scene->LinkParentAt(marker, 12), table);
+    EXPECT_EQ(scene->LinkParentAt(plate, 12), nullptr);
 }
 
-TEST_F(SectionCommands, LinkToCameraLinksOnePropAndShowsTheCameraAtOnce)
+TEST_F(SectionCommands, LinkToCameraLinksOnePropWithoutAlignmentAndShowsTheCameraAtOnce)
 {
-    ASSERT_EQ(Initialize(), UB::kOk);
-    UB::CHandle* camera = AddObject(QStringLiteral("Shot Camera"), 3);
-    scene->SetCurrentCamera(camera);
     UB::CHandle* prop = AddObject(QStringLiteral("Lantern"), 41);
+    scene->SetCurrentTime(10);
     scene->SetSelection({prop});
-    ASSERT_TRUE(Widget<QPushButton>("qtLinkCameraPushButton")->isEnabled());
     ASSERT_FALSE(Widget<QPushButton>("qtUnlink")->isEnabled());
-
+    AdvanceTimeAfterEach(QStringLiteral("GetCurrentCamera"));
     // Without the host's events that follow the link, the section still shows it.
     QObject::disconnect(scene->EventSender(), nullptr, section, nullptr);
     scene->ClearJournal();
-    Widget<QPushButton>("qtLinkCameraPushButton")->click();
 
-    EXPECT_EQ(scene->LinkParentAt(prop, scene->CurrentTime()), camera);
-    EXPECT_EQ(scene->JournalLines({QStringLiteral("LinkObjects")}).size(), 1);
+    section->OnLinkToCamera();
+
+    EXPECT_EQ(
+        scene->JournalLines({QStringLiteral("LinkObjects")}),
+        QStringList{QStringLiteral("LinkObjects([Lantern], Shot Camera, 0, 11, true, true) -> 0")});
+    EXPECT_EQ(scene->LinkParentAt(prop, 11), camera);
     EXPECT_TRUE(Widget<QPushButton>("qtUnlink")->isEnabled());
     EXPECT_EQ(Widget<QLineEdit>("qtLinkNodeText")->text(), QStringLiteral("Shot Camera"));
 }
 
 TEST_F(SectionCommands, LinkToCameraNeedsExactlyOneObjectOfTheCameraLinkType)
 {
-    ASSERT_EQ(Initialize(), UB::kOk);
-    scene->SetCurrentCamera(AddObject(QStringLiteral("Shot Camera"), 3));
     UB::CHandle* box = AddObject(QStringLiteral("Box"), 1);
     UB::CHandle* lantern = AddObject(QStringLiteral("Lantern"), 41);
     UB::CHandle* torch = AddObject(QStringLiteral("Torch"), 41);

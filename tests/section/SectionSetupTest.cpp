@@ -1,16 +1,11 @@
-// Setting the section up: what it stores, what it builds, what it registers with the host and
-// which host events and buttons reach it.
+// Setting the section up: what it stores, what it builds and what it registers with the host.
 
 #include "LinkageSectionTest.h"
 #include "support/QtPrinters.h"
 
 #include <QAction>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
-
-#include <functional>
 
 namespace {
 
@@ -105,53 +100,6 @@ TEST_F(SectionSetup, RegistersTheEscHotkeyDisabledUnderItsOwnCategory)
     for (const KV::CJournalEntry& entry : scene->Journal())
         calls << entry.call;
     EXPECT_EQ(calls, expected);
-}
-
-TEST_F(SectionSetup, HostEventsThatChangeTheSelectionOrItsLinksRefreshTheSection)
-{
-    ASSERT_EQ(Initialize(), UB::kOk);
-    KV::CEventSender* sender = scene->GetEventSender();
-    KV::CLinkEvent link;
-    KV::CAnimationEvent animation;
-    struct Case
-    {
-        const char* event;
-        std::function<void()> emitEvent;
-        bool refreshes;
-    };
-    const Case cases[] = {
-        {"FileLoaded(scene)", [&] { emit sender->FileLoaded(KV::eFileScene); }, true},
-        {"FileLoaded(merge)", [&] { emit sender->FileLoaded(KV::eFileMerge); }, false},
-        {"ObjectSelectionChanged", [&] { emit sender->ObjectSelectionChanged(); }, true},
-        {"ObjectDeleted", [&] { emit sender->ObjectDeleted({}); }, true},
-        {"HierarchyChanged", [&] { emit sender->HierarchyChanged(); }, true},
-        {"ObjectDataChanged2(link)", [&] { emit sender->ObjectDataChanged2(&link); }, true},
-        {"ObjectDataChanged2(animation)", [&] { emit sender->ObjectDataChanged2(&animation); },
-         false},
-        {"CurrentTimeChanged", [&] { emit sender->CurrentTimeChanged(5); }, true},
-        {"DialogModeChanged", [&] { emit sender->DialogModeChanged(KV::eDialogModal); }, false},
-        {"Played", [&] { emit sender->Played(); }, false},
-    };
-    for (const Case& c : cases) {
-        scene->ClearJournal();
-        c.emitEvent();
-        EXPECT_EQ(scene->JournalLines({QStringLiteral("GetSelectedObjects")}).size(),
-                  c.refreshes ? 1 : 0)
-            << c.event;
-    }
-}
-
-TEST_F(SectionSetup, BlockingPickModesDisableTheWholeSection)
-{
-    ASSERT_EQ(Initialize(), UB::kOk);
-    for (int mode : {11, 19, 22, 23, 37}) {
-        scene->ChangePickMode(mode);
-        EXPECT_FALSE(section->isEnabled()) << mode;
-        scene->ChangePickMode(0);
-        EXPECT_TRUE(section->isEnabled()) << mode;
-    }
-    scene->ChangePickMode(2);
-    EXPECT_TRUE(section->isEnabled());
 }
 
 } // namespace
