@@ -78,6 +78,8 @@ private:
     struct CItemState
     {
         bool expanded = true;
+        /// False where the rules allow either state.
+        bool expandedKnown = true;
         bool hidden = false;
         bool selected = false;
     };

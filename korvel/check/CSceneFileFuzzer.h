@@ -41,7 +41,9 @@ public:
     static QStringList Run(std::uint32_t seed, int count);
 
     /// Loads one variant into `scene`; returns what was wrong with the way it was handled.
-    static QStringList Offer(CSceneModel& scene, const CVariant& variant, const QString& source);
+    /// `loaded`, when given, tells whether the variant replaced the scene.
+    static QStringList Offer(CSceneModel& scene, const CVariant& variant, const QString& source,
+                             bool* loaded = nullptr);
 
 private:
     QByteArray Truncate(const QByteArray& file);

@@ -65,9 +65,9 @@ int CSceneGenerator::RandomObjectType()
     return Chance(15) ? Pick(kOtherTypes) : Pick(kLinkableTypes);
 }
 
-void CSceneGenerator::Fill(CSceneModel& scene)
+void CSceneGenerator::Fill(CSceneModel& scene, int maxObjects)
 {
-    const int count = 3 + static_cast<int>(m_random.bounded(8));
+    const int count = 3 + static_cast<int>(m_random.bounded(qMax(1, maxObjects - 2)));
     QVector<UB::CHandle*> objects;
     for (int i = 0; i < count; ++i) {
         CNodeDesc desc;
@@ -187,10 +187,10 @@ void CSceneGenerator::AddLinks(CSceneModel& scene, const QVector<UB::CHandle*>& 
     }
 }
 
-QByteArray CSceneGenerator::MakeFile()
+QByteArray CSceneGenerator::MakeFile(int maxObjects)
 {
     CSceneModel scratch;
-    Fill(scratch);
+    Fill(scratch, maxObjects);
     QVector<UB::CHandle*> selection;
     for (UB::CHandle* object : scratch.Objects()) {
         if (Chance(25))

@@ -24,10 +24,10 @@ class CSceneGenerator
 public:
     explicit CSceneGenerator(QRandomGenerator& random);
 
-    /// Adds the objects to `scene` (building calls only: no host events).
-    void Fill(CSceneModel& scene);
+    /// Adds 3 to `maxObjects` objects to `scene` (building calls only: no host events).
+    void Fill(CSceneModel& scene, int maxObjects = 10);
     /// A random scene as the text of a scene file.
-    QByteArray MakeFile();
+    QByteArray MakeFile(int maxObjects = 10);
 
     QString RandomName();
     int RandomObjectType();

@@ -299,6 +299,7 @@ void CSessionRunner::AddEvents()
         QTest::mouseClick(split, Qt::LeftButton, Qt::NoModifier,
                           QPoint(split->width() / 4, split->height() / 2));
     };
+    const QPointer<QToolButton> subNode = w.linkSubNode;
     const QPointer<QPushButton> pick = w.pickParent;
     const QPointer<QPushButton> unlink = w.unlink;
     const QPointer<QPushButton> camera = w.linkCamera;
@@ -324,6 +325,10 @@ void CSessionRunner::AddEvents()
         {3, always,
          [this](QStringList* p) {
              Select(p, 3);
+         }},
+        {8, always,
+         [this](QStringList* p) {
+             Select(p, 4);
          }},
         {5, always,
          [this](QStringList* p) {
@@ -424,7 +429,12 @@ void CSessionRunner::AddEvents()
              LinkToCamera(p, QStringLiteral("trigger qtCLinkToCameraAction"), trigger(linkToCamera),
                           linkToCamera->isEnabled());
          }},
-        {8, visible(w.linkSubNode.data()),
+        // The sub-node button is mostly disabled; its dialog is where most of the work lies.
+        {25, [subNode] { return Visible(subNode) && subNode->isEnabled(); },
+         [this](QStringList* p) {
+             LinkToSubNode(p);
+         }},
+        {1, [subNode] { return Visible(subNode) && !subNode->isEnabled(); },
          [this](QStringList* p) {
              LinkToSubNode(p);
          }},
@@ -453,6 +463,14 @@ void CSessionRunner::Select(QStringList* problems, int kind)
         const int count = 2 + Bounded(3);
         for (int i = 0; i < count; ++i)
             selection.append(RandomObject(Chance(80)));
+    } else if (kind == 4) {
+        // An object that hangs from a parent now: the one case that offers the sub-node dialog.
+        for (UB::CHandle* object : scene.Objects()) {
+            if (scene.LinkParentAt(object, scene.CurrentTime()) != nullptr)
+                selection.append(object);
+        }
+        if (!selection.isEmpty())
+            selection = {selection.at(Bounded(selection.size()))};
     } else if (kind == 3) {
         // Inner nodes, which the host leaves out of the top-level selection, and objects the
         // section may not link.
@@ -710,7 +728,8 @@ void CSessionRunner::InjectOrClearFault(QStringList* problems)
         static const QStringList calls = FailingCalls();
         const QString call = calls.at(Bounded(calls.size()));
         const int code = m_generator->Pick(kFaultCodes);
-        const bool scribble = m_settings.scribbleFaults && Chance(50);
+        const bool scribbleDrawn = Chance(50); // drawn always, so the options do not shift the seed
+        const bool scribble = m_settings.scribbleFaults && scribbleDrawn;
         Begin(QStringLiteral("from now on every %1 fails with 0x%2%3")
                   .arg(call)
                   .arg(static_cast<quint32>(code), 8, 16, QLatin1Char('0'))

@@ -13,7 +13,7 @@
 
 TEST(SceneFileCorruption, EveryVariantLoadsOrIsRefusedByNameAndLeavesTheOpenSceneAlone)
 {
-    // KV_SCENE_FILE_VARIANTS is 10,000 in the default build and 2,000 under the sanitizers.
+    // KV_SCENE_FILE_VARIANTS is 10,000 in the default build and 500 under the sanitizers.
     const QStringList problems = KV::CSceneFileFuzzer::Run(20240611u, KV_SCENE_FILE_VARIANTS);
 
     EXPECT_TRUE(problems.isEmpty()) << problems.size() << " variants handled wrongly, first:\n"
