@@ -142,6 +142,13 @@ void CDemoTour::RunNext()
 {
     if (m_finished)
         return;
+    // A step that opened a modal dialog waits in it while the next steps work the dialog.
+    // Once they have closed it, that step must finish (the launcher applies the dialog's
+    // answer after exec returns) before the tour goes on.
+    if (m_running > 0 && ModalDialog() == nullptr) {
+        m_timer.start();
+        return;
+    }
     const int index = m_next++;
     if (index >= m_steps.size()) {
         Finish(QString());
@@ -154,7 +161,9 @@ void CDemoTour::RunNext()
     Say(QStringLiteral("demo: [%1/%2] %3").arg(index + 1).arg(m_steps.size()).arg(step.caption));
     m_window->Viewport()->SetCaption(step.caption);
     m_window->statusBar()->showMessage(step.caption);
+    ++m_running;
     const QString failure = step.run();
+    --m_running;
     if (!failure.isEmpty() && !m_finished)
         Finish(tr("step %1 failed: %2").arg(index + 1).arg(failure));
 }

@@ -62,6 +62,7 @@ private:
     QVector<CStep> m_steps;
     QTimer m_timer;
     int m_next = 0;
+    int m_running = 0; // steps under way: more than one while a step waits in a dialog
     bool m_finished = false;
     QString m_screenshotPath;
     QStringList m_log;
