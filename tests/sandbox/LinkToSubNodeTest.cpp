@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
+#include <functional>
+
 namespace KV::test {
 
 namespace {
@@ -24,6 +26,21 @@ void ClickTreeItem(QWidget* dialog, const QString& text)
     tree->scrollToItem(items.first());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
                       tree->visualItemRect(items.first()).center());
+}
+
+/// The tree as indented lines, depth first: two spaces per level.
+QStringList TreeLines(QWidget* dialog)
+{
+    QStringList lines;
+    auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("qtObjectTreeWidget"));
+    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* item, int depth) {
+        lines << QString(depth * 2, QLatin1Char(' ')) + item->text(0);
+        for (int i = 0; i < item->childCount(); ++i)
+            walk(item->child(i), depth + 1);
+    };
+    for (int i = 0; tree != nullptr && i < tree->topLevelItemCount(); ++i)
+        walk(tree->topLevelItem(i), 0);
+    return lines;
 }
 
 void ClickDialogButton(QWidget* dialog, const QString& name)
@@ -56,7 +73,9 @@ TEST_F(LinkToSubNodeTest, OkLinksToTheGripAlignedAndOneUndoGoesBackToTheHand)
     UB::CHandle* grip = Node(QStringLiteral("Grip_R"));
     const TransformRecord inHand = Scene().WorldTransformAt(sword, 0);
     const int undoSteps = Scene().UndoStack()->count();
+    QStringList listed;
     CModalAnswer answer([&](QWidget* dialog) {
+        listed = TreeLines(dialog);
         ClickTreeItem(dialog, QStringLiteral("Grip_R"));
         ClickDialogButton(dialog, QStringLiteral("qtAlignPosRot"));
         // The preview already shows the sword in the grip.
@@ -67,6 +86,20 @@ TEST_F(LinkToSubNodeTest, OkLinksToTheGripAlignedAndOneUndoGoesBackToTheHand)
     ASSERT_TRUE(ClickButton(QStringLiteral("qtLinkSubNode")));
     ASSERT_TRUE(answer.Answered()) << "the Link to Sub-Node dialog did not open";
 
+    // The knight's skeleton as the sample scene means it to be offered: grips first, the lone
+    // Skeleton looked through, attachment points only below the body, nothing of kinds 4, 8
+    // or 17, nothing unlinkable, the excluded sheath bare, the gizmos left out.
+    EXPECT_EQ(listed, (QStringList{
+                          QStringLiteral("Knight"),
+                          QStringLiteral("  Body"),
+                          QStringLiteral("    Grip_L"),
+                          QStringLiteral("    Grip_R"),
+                          QStringLiteral("      Grip_R_Tip"),
+                          QStringLiteral("    Grip_Back"),
+                          QStringLiteral("    Holster_Hip"),
+                          QStringLiteral("      Holster_Strap"),
+                          QStringLiteral("    Sheath"),
+                      }));
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Grip_R"));
     EXPECT_TRUE(SamePlace(Scene().WorldTransformAt(grip, 0), Scene().WorldTransformAt(sword, 0)));
     EXPECT_EQ(Scene().UndoStack()->count(), undoSteps + 1);
