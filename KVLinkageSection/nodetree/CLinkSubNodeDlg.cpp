@@ -109,6 +109,15 @@ QTreeWidget* CLinkSubNodeDlg::GetTreeWidget()
     return ui.qtObjectTreeWidget;
 }
 
+QTreeWidgetItem* CLinkSubNodeDlg::AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
+                                              QTreeWidgetItem* parentItem, bool typeSixOnly)
+{
+    CSceneManager* scene = m_host != nullptr ? m_host->GetSceneManager() : nullptr;
+    if (node == nullptr || scene == nullptr)
+        return nullptr;
+    return m_listing.Run(*this, *scene, tree, hierarchyView, node, parentItem, typeSixOnly);
+}
+
 void CLinkSubNodeDlg::showEvent(QShowEvent*)
 {
     // Unchecking the previous choice and checking this one each run their handler, so the

@@ -3,6 +3,7 @@
 #include "host/UBTypes.h"
 #include "nodetree/CLinktoSub_NodeUiComponent.h"
 #include "nodetree/CNodeStructureDlg.h"
+#include "nodetree/CSubNodeListing.h"
 
 class QMenu;
 class QShowEvent;
@@ -38,17 +39,9 @@ public:
     QAbstractButton* GetOkButton() override;
     QTreeWidget* GetTreeWidget() override;
 
-    /// The sub-node listing rule. `node` is left out, with everything below it, when its node
-    /// kind is 4, 8 or 17, or when the host neither lets it be linked to nor excludes it from
-    /// sub-node linking. An excluded node is listed without anything below it. Below a body
-    /// (an object of type 1 or 2 named by standard name 0) its grips (standard names 55 to 57)
-    /// come first, each with only its sub-nodes of type 6; then the sub-nodes follow, those of
-    /// a lone skeleton group (standard name 58) in its place, helpers (standard name 59)
-    /// left out. In the list view every listed node is a top-level item.
-    ///
-    /// The levels below `node` are visited from a work stack, not by recursion, so the depth
-    /// of the structure costs no stack; items and host queries come in the order recursion
-    /// would give them.
+    /// Lists `node` and the levels below it by the sub-node listing rule (CSubNodeListing),
+    /// nested in the hierarchy view and all at the top level in the list view. Null when the
+    /// node is not listed.
     QTreeWidgetItem* AddNodeItem(UB::CHandle* node, QTreeWidget* tree, QTreeWidgetItem* parentItem,
                                  bool typeSixOnly) override;
 
@@ -85,8 +78,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class CListing;
-
     void SetAlignMode(int mode);
     /// Lists the last root anew in the current view and selects the previously selected
     /// nodes again.
@@ -99,6 +90,7 @@ private:
     bool hierarchyView = true;
     /// The view menu of qtObjectTreeToolButton, which owns it.
     QMenu* viewMenu = nullptr;
+    CSubNodeListing m_listing;
 };
 
 } // namespace KV

@@ -6,5 +6,5 @@ list(APPEND KV_CORE_SOURCES
 list(APPEND KV_CORE_SOURCES
     nodetree/CLinktoSub_NodeUiComponent.h   nodetree/CLinktoSub_NodeUiComponent.cpp
     nodetree/CLinkSubNodeDlg.h              nodetree/CLinkSubNodeDlg.cpp
-    nodetree/CLinkSubNodeDlgListing.cpp
+    nodetree/CSubNodeListing.h              nodetree/CSubNodeListing.cpp
 )
