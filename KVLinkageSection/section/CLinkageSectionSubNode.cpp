@@ -42,15 +42,6 @@ void CLinkageSection::OnLinkToSubNode()
         owner = root;
     }
 
-    // Every preview and the restore on Cancel put the object back at this transform: without
-    // it the dialog could only move the object somewhere else.
-    TransformRecord transform;
-    if (Scene()->GetTransform(selection[0], Scene()->GetCurrentTime(), transform).IsFailed()) {
-        qWarning("KVLinkageSection: the selected object's transform cannot be read; it is not "
-                 "linked to a sub-node");
-        return;
-    }
-
     if (linkSubNodeDlg == nullptr) {
         linkSubNodeDlg = new (std::nothrow) CLinkSubNodeDlg(this);
         if (linkSubNodeDlg == nullptr) {
@@ -61,7 +52,11 @@ void CLinkageSection::OnLinkToSubNode()
         linkSubNodeDlg->Initialize(m_furtherText, m_host);
     }
 
-    // Written before the tree changes: emptying a search already previews from them.
+    // Every preview and the restore on Cancel put the object back at this transform. A query
+    // that writes nothing leaves the preset record, like every other query here. Both are
+    // written before the tree changes: emptying a search already previews from them.
+    TransformRecord transform;
+    Scene()->GetTransform(selection[0], Scene()->GetCurrentTime(), transform);
     linkSubNodeDlg->previousParent = parent;
     linkSubNodeDlg->savedTransform = transform;
     linkSubNodeDlg->BuildTree(owner, false);

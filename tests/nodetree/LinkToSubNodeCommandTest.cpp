@@ -171,13 +171,16 @@ TEST_F(LinkToSubNodeCommand, WithSeveralObjectsTheLastParentCountsAndTheFirstIsR
                      QStringLiteral("SetTransform(Cup, 5, T(1,2,3)) -> 0")}));
 }
 
-TEST_F(LinkToSubNodeCommand, AnUnreadableTransformOpensNothingAndMovesNothing)
+TEST_F(LinkToSubNodeCommand, ATransformTheHostCannotGiveIsKeptAsThePresetRecord)
 {
+    RunDialog([] {}); // the first opening sets the dialog up, which asks for a transform too
     scene->InjectFault(QStringLiteral("GetTransform"), -1, 1);
-    section->OnLinkToSubNode();
-    EXPECT_EQ(Dialog(), nullptr);
-    EXPECT_TRUE(Edits().isEmpty());
-    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hips"));
+    EXPECT_EQ(RunDialog([&] {
+                  EXPECT_TRUE(SameTransform(Dialog()->savedTransform, TransformRecord()));
+                  ClickButton("qtCancelPushButton");
+              }),
+              QDialog::Rejected);
+    EXPECT_EQ(Edits().last(), QStringLiteral("SetTransform(Cup, 5, T(0,0,0)) -> 0"));
 }
 
 TEST_F(LinkToSubNodeCommand, TheSectionGoingWhileTheDialogIsOpenEndsTheCommandQuietly)
