@@ -107,7 +107,7 @@ bool CDialogDriver::Click(QToolButton* linkSubNode, QStringList* problems)
     if (!m_driven) {
         if (m_expectOpen)
             problems->append(QStringLiteral("qtLinkSubNode opened no modal dialog for an object "
-                                            "linked to %1")
+                                            "linked to \"%1\"")
                                  .arg(Render(m_previousParent)));
         return true;
     }
