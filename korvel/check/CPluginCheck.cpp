@@ -10,6 +10,7 @@
 #include "CSessionRunner.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QRegularExpression>
 
 namespace KV {
@@ -96,6 +97,14 @@ bool CPluginCheck::CheckPluginFile()
         CCrashNote::Leave();
         return false;
     }
+    // Letting the plug-in go deletes its object; the next load must make a new one.
+    const QPointer<QObject> first = file.Instance();
+    file.Unload();
+    if (!first.isNull())
+        problems.append(QStringLiteral("the plug-in object survives the loader's unload"));
+    if (!file.Load() || file.Instance() == nullptr)
+        problems.append(QStringLiteral("after an unload the plug-in gives no new object: %1")
+                            .arg(file.Problem()));
     file.Unload();
     problems += watch.TakeUnexpected();
     for (const QString& problem : qAsConst(problems))
