@@ -18,8 +18,8 @@ class CHostQueries;
 class CSceneModel;
 
 /// The states the commands and the Linkage section must show, worked out from the host's
-/// state by the rules of the command-state table and the section-refresh table, and compared
-/// with the real widgets.
+/// state by the rules that decide which commands are on and what the section shows, and
+/// compared with the real widgets.
 ///
 /// The rules say what each host event changes and leave everything else as it was, so the
 /// oracle follows the events: it listens on the host's event sender with one hook that runs
