@@ -63,11 +63,12 @@ UB::Result CLinkSubNodeDlg::Initialize(const QString& coreString, CKorvelInterfa
         ui.qtNoAlign->setChecked(true);
     }
 
-    CSceneManager* scene = host->GetSceneManager();
     HandleList selection;
-    scene->GetSelectedObjects(selection, true); // an empty answer reads no transform
-    if (!selection.IsEmpty())
-        scene->GetTransform(selection[0], scene->GetCurrentTime(), savedTransform);
+    host->GetSceneManager()->GetSelectedObjects(selection, true); // none: no transform to read
+    if (!selection.IsEmpty()) {
+        const UBTime now = host->GetSceneManager()->GetCurrentTime();
+        host->GetSceneManager()->GetTransform(selection[0], now, savedTransform);
+    }
 
     viewMenu = new QMenu(ui.qtObjectTreeToolButton);
     ui.qtObjectTreeToolButton->setMenu(viewMenu);

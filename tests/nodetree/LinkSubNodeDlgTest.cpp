@@ -129,6 +129,8 @@ TEST_F(LinkSubNodeDlg, OpensInHierarchyViewWithoutAlignmentOnTheCurrentParent)
 {
     RunDialog([&] {
         KV::CLinkSubNodeDlg* dialog = Dialog();
+        EXPECT_STREQ(dialog->metaObject()->className(), "KV::CLinkSubNodeDlg");
+        EXPECT_EQ(dialog->metaObject()->superClass(), &KV::CNodeStructureDlg::staticMetaObject);
         EXPECT_EQ(dialog->parent(), section);
         EXPECT_TRUE(dialog->isModal());
         EXPECT_EQ(DrawnTree(), QStringLiteral("Knight\n"
