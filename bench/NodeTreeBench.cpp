@@ -17,7 +17,7 @@
 
 namespace {
 
-struct CShapeSpec
+struct CShapeDesc
 {
     const char* name;
     std::function<UB::CHandle*(KV::CSceneModel&)> make;
@@ -27,7 +27,7 @@ struct CShapeSpec
 
 const double kSearchGoalRatio = 2.0;
 
-const CShapeSpec kShapes[] = {
+const CShapeDesc kShapes[] = {
     {"balanced_1000", [](KV::CSceneModel& s) { return AddBalancedTree(s, 1000, 10, "node"); }, 0,
      0},
     {"balanced_10000", [](KV::CSceneModel& s) { return AddBalancedTree(s, 10000, 10, "node"); },
@@ -53,10 +53,10 @@ const CKeystroke kFirstKey{"all", QString(), QStringLiteral("_")};
 class CShapeFixture
 {
 public:
-    explicit CShapeFixture(const CShapeSpec& spec)
+    explicit CShapeFixture(const CShapeDesc& desc)
     {
         scene.SetJournalEnabled(false);
-        root = spec.make(scene);
+        root = desc.make(scene);
         tool.InitTreeTool(&scene);
         floorTree.header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         floorTree.header()->setStretchLastSection(false);
@@ -70,14 +70,14 @@ public:
     CTreeSnapshot snapshot;
 };
 
-CShapeFixture& Fixture(const CShapeSpec& spec)
+CShapeFixture& Fixture(const CShapeDesc& desc)
 {
     static std::unique_ptr<CShapeFixture> current;
-    static const CShapeSpec* currentSpec = nullptr;
-    if (currentSpec != &spec) {
+    static const CShapeDesc* currentShape = nullptr;
+    if (currentShape != &desc) {
         current.reset();
-        current = std::make_unique<CShapeFixture>(spec);
-        currentSpec = &spec;
+        current = std::make_unique<CShapeFixture>(desc);
+        currentShape = &desc;
     }
     return *current;
 }
@@ -96,25 +96,25 @@ void SetGoals(benchmark::State& state, double ratio, double ms)
     state.counters["goal_ms"] = ms;
 }
 
-void BuildTree(benchmark::State& state, const CShapeSpec* spec)
+void BuildTree(benchmark::State& state, const CShapeDesc* desc)
 {
-    CShapeFixture& f = Fixture(*spec);
+    CShapeFixture& f = Fixture(*desc);
     for (auto _ : state)
         f.tool.BuildTree(f.root, false);
-    SetGoals(state, spec->buildGoalRatio, 0);
+    SetGoals(state, desc->buildGoalRatio, 0);
 }
 
-void BuildFloor(benchmark::State& state, const CShapeSpec* spec)
+void BuildFloor(benchmark::State& state, const CShapeDesc* desc)
 {
-    CShapeFixture& f = Fixture(*spec);
+    CShapeFixture& f = Fixture(*desc);
     for (auto _ : state)
         BuildFloorTree(f.floorTree, f.snapshot);
     SetGoals(state, 0, 0);
 }
 
-void Search(benchmark::State& state, const CShapeSpec* spec, const CKeystroke* key)
+void Search(benchmark::State& state, const CShapeDesc* desc, const CKeystroke* key)
 {
-    CShapeFixture& f = Fixture(*spec);
+    CShapeFixture& f = Fixture(*desc);
     f.tool.BuildTree(f.root, false);
     for (auto _ : state) {
         state.PauseTiming();
@@ -122,12 +122,12 @@ void Search(benchmark::State& state, const CShapeSpec* spec, const CKeystroke* k
         state.ResumeTiming();
         Keystroke(f.tool, key->after);
     }
-    SetGoals(state, kSearchGoalRatio, spec->searchGoalMs);
+    SetGoals(state, kSearchGoalRatio, desc->searchGoalMs);
 }
 
-void SearchFloor(benchmark::State& state, const CShapeSpec* spec, const CKeystroke* key)
+void SearchFloor(benchmark::State& state, const CShapeDesc* desc, const CKeystroke* key)
 {
-    CShapeFixture& f = Fixture(*spec);
+    CShapeFixture& f = Fixture(*desc);
     BuildFloorTree(f.floorTree, f.snapshot);
     for (auto _ : state) {
         state.PauseTiming();
@@ -140,21 +140,21 @@ void SearchFloor(benchmark::State& state, const CShapeSpec* spec, const CKeystro
 
 bool RegisterAll()
 {
-    for (const CShapeSpec& spec : kShapes) {
-        const std::string shape = spec.name;
-        benchmark::RegisterBenchmark(("NodeTree/Build/" + shape).c_str(), BuildTree, &spec)
+    for (const CShapeDesc& desc : kShapes) {
+        const std::string shape = desc.name;
+        benchmark::RegisterBenchmark(("NodeTree/Build/" + shape).c_str(), BuildTree, &desc)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("NodeTree/Build/" + shape + "/floor").c_str(), BuildFloor,
-                                     &spec)
+                                     &desc)
             ->Unit(benchmark::kMillisecond);
         std::vector<const CKeystroke*> keys{&kNarrowing};
-        if (spec.searchGoalMs > 0)
+        if (desc.searchGoalMs > 0)
             keys.push_back(&kFirstKey);
         for (const CKeystroke* key : keys) {
             const std::string name = "NodeTree/Search/" + shape + "/" + key->name;
-            benchmark::RegisterBenchmark(name.c_str(), Search, &spec, key)
+            benchmark::RegisterBenchmark(name.c_str(), Search, &desc, key)
                 ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark((name + "/floor").c_str(), SearchFloor, &spec, key)
+            benchmark::RegisterBenchmark((name + "/floor").c_str(), SearchFloor, &desc, key)
                 ->Unit(benchmark::kMillisecond);
         }
     }
