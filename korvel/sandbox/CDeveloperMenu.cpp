@@ -27,15 +27,8 @@ CDeveloperMenu::CDeveloperMenu(CSceneModel* scene, QWidget* parent)
 
 QStringList CDeveloperMenu::FaultableCalls()
 {
-    return {QStringLiteral("GetSelectedObjects"),  QStringLiteral("GetObjectType"),
-            QStringLiteral("GetNodeKind"),         QStringLiteral("GetChildNodes"),
-            QStringLiteral("GetSubNodes"),         QStringLiteral("GetNodeOwner"),
-            QStringLiteral("GetOwnerRoot"),        QStringLiteral("GetLinkParent"),
-            QStringLiteral("GetTransform"),        QStringLiteral("IsLinkDisabled"),
-            QStringLiteral("SetTransform"),        QStringLiteral("LinkObjects"),
-            QStringLiteral("UnlinkObject"),        QStringLiteral("SetPickMode"),
-            QStringLiteral("EndPickMode"),         QStringLiteral("ShowSection"),
-            QStringLiteral("RegisterHotKeyAction")};
+    // The scene decides which of its calls can be made to fail.
+    return CSceneModel::FaultableCalls();
 }
 
 void CDeveloperMenu::BuildFaultMenu()
