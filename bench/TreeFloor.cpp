@@ -28,24 +28,41 @@ CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root)
     return snapshot;
 }
 
-void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot)
+namespace {
+
+// Top-level items are gathered under a detached holder first: an item added as a child
+// records its row, one inserted at the top level directly does not, and looking up rows
+// that were not recorded is quadratic in a flat list.
+void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested)
 {
     tree.clear();
     std::vector<QTreeWidgetItem*> items(snapshot.texts.size());
-    QList<QTreeWidgetItem*> topLevel;
+    QTreeWidgetItem topLevel;
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* item = new QTreeWidgetItem(0);
         item->setText(0, snapshot.texts[i]);
         item->setData(0, Qt::UserRole, snapshot.data[i]);
-        if (snapshot.parents[i] < 0)
-            topLevel.append(item);
+        if (!nested || snapshot.parents[i] < 0)
+            topLevel.addChild(item);
         else
             items[static_cast<std::size_t>(snapshot.parents[i])]->addChild(item);
         items[i] = item;
     }
-    tree.addTopLevelItems(topLevel);
+    tree.addTopLevelItems(topLevel.takeChildren());
     for (QTreeWidgetItem* item : items)
         item->setExpanded(true);
+}
+
+} // namespace
+
+void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot)
+{
+    BuildFloor(tree, snapshot, true);
+}
+
+void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot)
+{
+    BuildFloor(tree, snapshot, false);
 }
 
 void SearchFloorTree(QTreeWidget& tree, const QString& text)

@@ -29,6 +29,9 @@ CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root);
 /// data off the view, inserted in one step, then expanded.
 void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot);
 
+/// The same for a list view: every item at the top level, in the same order.
+void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot);
+
 /// The least work Qt needs for the same search result: one pre-order pass with one matcher
 /// that shows the hits and their ancestors, hides the rest, expands the hits' ancestors and
 /// selects the first hit, changing only the states that differ.

@@ -3,30 +3,39 @@
 
 Reads Google Benchmark JSON files. A benchmark "X" is paired with "X/floor"; X's counters
 goal_ratio (largest ratio to the floor) and goal_ms (largest median in ms) give its goals,
-0 meaning none. Medians are taken over the repetitions' CPU times.
+0 meaning none. Medians are taken over the repetitions' CPU times, or over the counter
+bytes_per_node for the figures that measure the heap.
 """
 
 import json
+import re
 import statistics
 import sys
 
 TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+HEAP_COUNTER = "bytes_per_node"
 
 
 def read_runs(paths):
-    times, goals, order = {}, {}, []
+    times, goals, order, heap = {}, {}, [], set()
     for path in paths:
         with open(path, encoding="utf-8") as handle:
             for run in json.load(handle)["benchmarks"]:
                 if run.get("run_type", "iteration") != "iteration" or "error_occurred" in run:
                     continue
-                name = run.get("run_name", run["name"])
+                # A fixed iteration count shows in the name; the pairing goes without it.
+                name = re.sub(r"/iterations:\d+$", "", run.get("run_name", run["name"]))
                 if name not in times:
                     times[name] = []
                     order.append(name)
-                times[name].append(run["cpu_time"] * TO_MS[run.get("time_unit", "ns")])
+                if HEAP_COUNTER in run:
+                    heap.add(name)
+                    times[name].append(run[HEAP_COUNTER])
+                else:
+                    times[name].append(run["cpu_time"] * TO_MS[run.get("time_unit", "ns")])
                 goals[name] = (run.get("goal_ratio", 0.0), run.get("goal_ms", 0.0))
-    return {name: statistics.median(times[name]) for name in order}, goals, order
+    medians = {name: statistics.median(times[name]) for name in order}
+    return medians, goals, order, heap
 
 
 def describe_goal(ratio, ms):
@@ -39,7 +48,7 @@ def describe_goal(ratio, ms):
 
 
 def main(paths):
-    medians, goals, order = read_runs(paths)
+    medians, goals, order, heap = read_runs(paths)
     rows = []
     over = 0
     for name in order:
@@ -56,7 +65,8 @@ def main(paths):
                 goal_ms <= 0 or median < goal_ms)
             verdict = "ok" if met else "over"
             over += verdict == "over"
-        rows.append((name, f"{median:.3f} ms", f"{floor:.3f} ms" if floor else "-",
+        unit = "B/node" if name in heap else "ms"
+        rows.append((name, f"{median:.3f} {unit}", f"{floor:.3f} {unit}" if floor else "-",
                      f"{ratio:.2f}" if ratio is not None else "-",
                      describe_goal(goal_ratio, goal_ms), verdict))
     header = ("name", "median", "floor", "ratio", "goal", "verdict")

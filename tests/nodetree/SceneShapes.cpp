@@ -4,6 +4,8 @@
 
 #include <QVector>
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -20,6 +22,9 @@ public:
         desc.name = m_prefix + QLatin1Char('_') + QString::number(m_next++);
         return desc;
     }
+
+    /// How many names were given so far, which is how many nodes were made.
+    int Count() const { return m_next; }
 
 private:
     QString m_prefix;
@@ -71,10 +76,13 @@ UB::CHandle* AddFlatList(KV::CSceneModel& scene, int count, const QString& prefi
     return root;
 }
 
-UB::CHandle* AddRig(KV::CSceneModel& scene, int chains, int chainLength, const QString& prefix)
+namespace {
+
+constexpr int kRigChainLength = 30;
+
+/// The rig's body and face; returns the head, the chest and the hips, where chains hang.
+std::array<UB::CHandle*, 3> AddRigBody(KV::CSceneModel& scene, UB::CHandle* root, CNamer& namer)
 {
-    CNamer namer(prefix);
-    UB::CHandle* root = scene.AddObject(namer.Next());
     UB::CHandle* hips = scene.AddNode(root, namer.Next());
     UB::CHandle* chest = AddChainBelow(scene, hips, 5, namer); // spine
     UB::CHandle* head = AddChainBelow(scene, chest, 3, namer); // neck and head
@@ -88,8 +96,49 @@ UB::CHandle* AddRig(KV::CSceneModel& scene, int chains, int chainLength, const Q
     }
     for (int bone = 0; bone < 200; ++bone) // face: short chains of lips, brows, eyelids
         AddChainBelow(scene, head, 1 + bone % 3, namer);
-    UB::CHandle* anchors[] = {head, chest, hips};
+    return {head, chest, hips};
+}
+
+} // namespace
+
+UB::CHandle* AddRig(KV::CSceneModel& scene, int chains, int chainLength, const QString& prefix)
+{
+    CNamer namer(prefix);
+    UB::CHandle* root = scene.AddObject(namer.Next());
+    const std::array<UB::CHandle*, 3> anchors = AddRigBody(scene, root, namer);
     for (int chain = 0; chain < chains; ++chain)
         AddChainBelow(scene, anchors[chain % 3], chainLength, namer);
+    return root;
+}
+
+UB::CHandle* AddRigOfSize(KV::CSceneModel& scene, int nodeCount, const QString& prefix)
+{
+    CNamer namer(prefix);
+    UB::CHandle* root = scene.AddObject(namer.Next());
+    const std::array<UB::CHandle*, 3> anchors = AddRigBody(scene, root, namer);
+    int left = nodeCount - namer.Count();
+    for (int chain = 0; left > 0; ++chain) {
+        const int links = std::min(left, kRigChainLength);
+        AddChainBelow(scene, anchors[chain % 3], links, namer);
+        left -= links;
+    }
+    return root;
+}
+
+UB::CHandle* AddImportedModel(KV::CSceneModel& scene, int nodeCount, const QString& prefix)
+{
+    CNamer namer(prefix);
+    UB::CHandle* root = scene.AddObject(namer.Next());
+    QVector<UB::CHandle*> groups{root};
+    for (int level = 0; level < 3 && namer.Count() < nodeCount; ++level) {
+        QVector<UB::CHandle*> next;
+        for (UB::CHandle* group : groups) {
+            for (int i = 0; i < 6 && namer.Count() < nodeCount; ++i)
+                next.append(scene.AddNode(group, namer.Next()));
+        }
+        groups = next;
+    }
+    for (int mesh = 0; namer.Count() < nodeCount; ++mesh)
+        scene.AddNode(groups[mesh % groups.size()], namer.Next());
     return root;
 }

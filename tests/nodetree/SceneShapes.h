@@ -29,3 +29,11 @@ UB::CHandle* AddFlatList(KV::CSceneModel& scene, int count, const QString& prefi
 /// `chainLength` links hanging from the head, chest and hips, so the deepest node lies
 /// about `chainLength` + 10 levels down.
 UB::CHandle* AddRig(KV::CSceneModel& scene, int chains, int chainLength, const QString& prefix);
+
+/// A rig of `nodeCount` nodes: the rig above with as many cloth and hair chains of thirty
+/// links as fill the count, the last one shorter.
+UB::CHandle* AddRigOfSize(KV::CSceneModel& scene, int nodeCount, const QString& prefix);
+
+/// An imported model of `nodeCount` nodes: three levels of groups, six to a group, and the
+/// meshes shared out over the deepest groups, so it is wide and shallow where a rig is deep.
+UB::CHandle* AddImportedModel(KV::CSceneModel& scene, int nodeCount, const QString& prefix);
