@@ -254,11 +254,16 @@ UB::Result CLinkageSection::UpdateSectionSinglePick(UB::CHandle* object)
 
 // The style sheet tells the two label names apart; a renamed widget keeps its old style until
 // the style is applied to it again. Polishing through the style, not ensurePolished(), because
-// the label counts as polished already and would keep its old palette.
+// the label counts as polished already and would keep its old palette. A label that keeps its
+// name keeps its style: restyling it would only have the style sheet set its palette and font
+// again and lay the section out anew, on every time change of a scrub.
 void CLinkageSection::SetLabelStyleForType(int type)
 {
-    ui.label_512->setObjectName(IsNoKeyType(type) ? QStringLiteral("label_512NoKey")
-                                                  : QStringLiteral("label_512"));
+    const QString name =
+        IsNoKeyType(type) ? QStringLiteral("label_512NoKey") : QStringLiteral("label_512");
+    if (ui.label_512->objectName() == name)
+        return;
+    ui.label_512->setObjectName(name);
     ui.label_512->style()->unpolish(ui.label_512);
     ui.label_512->style()->polish(ui.label_512);
     ui.label_512->update();

@@ -12,6 +12,7 @@
 #include "host/KVEvents.h"
 #include "support/QtPrinters.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -233,6 +234,70 @@ TEST_F(SectionRefresh, ParentLabelIsRenamedAndRestyledAtOnceForObjectsThatTakeNo
         scene->SetSelection({cup});
         EXPECT_EQ(label->objectName(), QStringLiteral("label_512"));
         EXPECT_EQ(label->grab().toImage(), keyed);
+    }
+}
+
+// Counts the events through which a style sheet restyles a widget.
+class CRestyleCounter : public QObject
+{
+public:
+    explicit CRestyleCounter(QWidget* widget)
+        : QObject(widget)
+    {
+        widget->installEventFilter(this);
+    }
+
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+            ++count;
+        return false;
+    }
+};
+
+TEST_F(SectionRefresh, ParentLabelIsRestyledOnlyWhenItsNameChanges)
+{
+    // Scrubbing refreshes the section at every frame; a label restyled every time would have
+    // the section laid out and painted again for nothing.
+    auto* label = Widget<QLabel>("label_512");
+    ASSERT_NE(label, nullptr);
+    UB::CHandle* effect = AddObject(QStringLiteral("Effect"), 14);
+    UB::CHandle* sound = AddObject(QStringLiteral("Sound"), 15);
+    const auto select = [this](QVector<UB::CHandle*> objects) {
+        return [=] {
+            scene->SetSelection(objects);
+        };
+    };
+    const auto scrub = [this] {
+        for (UBTime time = 1; time <= 3; ++time)
+            scene->SetCurrentTime(time);
+    };
+    struct Step
+    {
+        const char* name;
+        std::function<void()> act;
+        const char* labelName;
+        bool restyled;
+    };
+    const Step steps[] = {
+        {"a linked object with keys", select({cup}), "label_512", false},
+        {"scrubbing", scrub, "label_512", false},
+        {"another object with keys", select({box}), "label_512", false},
+        {"an object without keys", select({effect}), "label_512NoKey", true},
+        {"scrubbing", scrub, "label_512NoKey", false},
+        {"another object without keys", select({sound}), "label_512NoKey", false},
+        {"several objects", select({cup, box}), "label_512NoKey", false},
+        {"an object with keys again", select({cup}), "label_512", true},
+    };
+    CRestyleCounter restyles(label);
+    for (const Step& s : steps) {
+        restyles.count = 0;
+        s.act();
+        EXPECT_EQ(label->objectName(), QLatin1String(s.labelName)) << s.name;
+        EXPECT_EQ(restyles.count > 0, s.restyled) << s.name;
     }
 }
 
