@@ -273,6 +273,17 @@ void CLinkSubNodeDlg::RebuildTree()
     if (remembered.empty())
         return;
 
+    // The usual case, one node remembered that has one item, needs no walk over the tree.
+    if (remembered.size() == 1 && remembered[0] != nullptr && IsOneItemPerNode()) {
+        const auto found = m_handleToItem.find(remembered[0]);
+        if (found == m_handleToItem.end())
+            return;
+        found->second->setSelected(true);
+        if (!hierarchyView)
+            tree->scrollToItem(found->second, QAbstractItemView::EnsureVisible);
+        return;
+    }
+
     // Each item goes through the remembered nodes in order, selected where its node is the
     // one and unselected elsewhere, so with several only the last one's items stay selected.
     // An item of a node not remembered would only be unselected, which a new tree already is.

@@ -153,12 +153,10 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
         return;
     const QSignalBlocker blocker(tree);
 
-    // The map is made anew so that its arena can be released; the last size is a good guess
-    // for the next, which is usually the same object again.
-    const std::size_t lastCount = m_handleToItem.size();
-    m_handleToItem = decltype(m_handleToItem)(&m_handleToItemMemory);
-    m_handleToItemMemory.release();
-    m_handleToItem.reserve(lastCount);
+    // Emptying keeps the map's buckets and gives its entries back to its pool: the next
+    // rebuild usually lists the same object again and refills them without allocating.
+    m_handleToItem.clear();
+    m_nodeItemCount = 0;
     tree->clear();
     m_nodeList.Clear();
 
@@ -179,6 +177,7 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
     }
 
     CBuildBatch batch;
+    batch.itemsToExpand.reserve(m_lastItemCount); // usually the same object again
     m_batch = &batch;
     QTreeWidgetItem* rootItem = AddNodeItem(root, tree, nullptr, false);
     m_batch = nullptr;
@@ -189,6 +188,7 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
     if (rootItem != nullptr)
         rootItem->setExpanded(m_expandRoot);
     m_rootNode = root;
+    m_lastItemCount = m_nodeItemCount;
 }
 
 QTreeWidgetItem* CNodeTreeWidgetTool::AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
@@ -261,6 +261,7 @@ QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWid
     }
     PlaceItem(item, tree, parentItem);
     m_handleToItem.emplace(node, item); // keeps the node's first item
+    ++m_nodeItemCount;
     return item;
 }
 

@@ -150,14 +150,20 @@ public:
     UB::CHandle* m_chosenNode = nullptr;
 
 private:
-    /// Backs m_handleToItem; released as a whole by each rebuild.
-    std::pmr::monotonic_buffer_resource m_handleToItemMemory;
+    /// Backs m_handleToItem. A pool, so that the entries a rebuild drops serve the next one;
+    /// it gives its memory back when the tool goes.
+    std::pmr::unsynchronized_pool_resource m_handleToItemMemory;
 
 public:
     /// One entry per node item made since the last rebuild; a node's first item wins. A hash
     /// map: lookups by handle are all it serves, and a rebuild fills it for every node.
     std::pmr::unordered_map<UB::CHandle*, QTreeWidgetItem*> m_handleToItem{&m_handleToItemMemory};
     UB::CArrayList<UB::CHandle*> m_nodeList;
+
+protected:
+    /// True when every node item made since the last rebuild is the only item of its node,
+    /// so the map finds all the items of a node.
+    bool IsOneItemPerNode() const { return m_handleToItem.size() == m_nodeItemCount; }
 
 protected:
     ~CNodeTreeWidgetTool();
@@ -171,6 +177,10 @@ private:
     class CBuildBatch;
 
     CSceneManager* GetSceneManager() const;
+    /// Node items made since the last rebuild, counting a node's second and later items.
+    std::size_t m_nodeItemCount = 0;
+    /// The node items the last rebuild with a root made.
+    std::size_t m_lastItemCount = 0;
     void PlaceItem(QTreeWidgetItem* item, QTreeWidget* tree, QTreeWidgetItem* parentItem);
 
     /// Where a nested AddNodeItem queues its children for the outermost running one.

@@ -107,8 +107,9 @@ UB::Result CSceneModel::GetNodeKind(UB::CHandle* node, int& kind)
 
 std::wstring CSceneModel::GetObjectName(UB::CHandle* object)
 {
+    static const QString none;
     const CSceneNode* node = d->state->Find(object);
-    const QString name = node ? node->desc.name : QString();
+    const QString& name = node ? node->desc.name : none; // no reference counting per call
     d->Log(
         "GetObjectName", UB::kOk, [&] { return QStringList{d->Handle(object)}; },
         [&] { return CCallJournal::Text(name); });
@@ -128,18 +129,23 @@ UB::Result CSceneModel::GetSubNodes(UB::CHandle* node, HandleList& out)
 
 UB::Result CSceneModel::Private::ListChildren(const char* call, UB::CHandle* node, HandleList& out)
 {
-    HandleList garbage = out;
-    garbage.Add(GarbageHandle());
-    return QueryNode(
-        call, node, out, garbage,
-        [](const CSceneNode& found) {
-            HandleList children;
-            children.Reserve(found.children.size());
-            for (CSceneNode* child : found.children)
-                children.Add(child);
-            return children;
-        },
-        [] { return QStringList(); }, [&] { return Handles(out); });
+    // As QueryNode, filling `out` in place: a listing asks for every node's children, and
+    // copies of the list would cost more than the lookup. A spoiled answer is the list the
+    // caller passed in with one garbage handle added.
+    UB::Result result;
+    if (!TakeFault(call, result, [&] { out.Add(GarbageHandle()); })) {
+        if (const CSceneNode* found = state->Find(node)) {
+            out.Clear();
+            out.Reserve(found->children.size());
+            for (CSceneNode* child : found->children)
+                out.Add(child);
+        } else {
+            result = kInvalidHandle;
+        }
+    }
+    Log(
+        call, result, [&] { return QStringList{Handle(node)}; }, [&] { return Handles(out); });
+    return result;
 }
 
 UB::CHandle* CSceneModel::FindNodeByName(UB::CHandle* node, const std::wstring& name)

@@ -107,6 +107,13 @@ TEST_F(SubNodeListing, ListViewPutsEveryListedNodeAtTopLevelInDepthFirstOrder)
                                               "Shield\n - \nProps\nSkeleton\nCrate\nBody\nCharm"));
         ChooseView("qtHierarchyAction");
         EXPECT_EQ(DrawnTree(), QLatin1String(kKnightHierarchy));
+
+        // The twice-listed grip picked in one place comes back selected in both.
+        ClickItem(QStringLiteral("Grip_L"));
+        ChooseView("qtListAction");
+        EXPECT_EQ(SelectedTexts(), (QStringList{"Grip_L", "Grip_L"}));
+        ChooseView("qtHierarchyAction");
+        EXPECT_EQ(SelectedTexts(), (QStringList{"Grip_L", "Grip_L"}));
     });
 }
 
