@@ -263,8 +263,11 @@ UB::Result CLinkagePlugin::UpdateUiSinglePick(UB::CHandle*& object)
 
 UB::Result CLinkagePlugin::UpdateUiMultiPick(const UB::CArrayList<UB::CHandle*>& objects)
 {
+    // One list refilled for each object: a large selection costs no list per object.
+    UB::CArrayList<UB::CHandle*> single{nullptr};
     for (UB::CHandle* object : objects) {
-        if (!CanLinkObject(object))
+        single[0] = object;
+        if (!section->CanLink(single))
             return RefuseSelection();
     }
     bool allowed = !IsPickModeBlockingLink();

@@ -271,8 +271,11 @@ void CLinkageSection::SetLabelStyleForType(int type)
 
 UB::Result CLinkageSection::UpdateSectionMultiPick(const UB::CArrayList<UB::CHandle*>& objects)
 {
+    // One list refilled for each object: a large selection costs no list per object.
+    UB::CArrayList<UB::CHandle*> single{nullptr};
     for (UB::CHandle* object : objects) {
-        if (!CanLink(UB::CArrayList<UB::CHandle*>{object})) {
+        single[0] = object;
+        if (!CanLink(single)) {
             hide();
             return UB::kNothingDone;
         }
