@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 namespace KV {
 
@@ -296,16 +297,21 @@ QString CLinkageSection::GetCommonParentName(const UB::CArrayList<UB::CHandle*>&
 {
     const UBTime now = Scene()->GetCurrentTime();
     QString name;
+    // The host's text that gave `name`: a parent with the very same text has the same name, so
+    // only a different text needs converting to be compared.
+    std::wstring nameText;
     for (UB::CHandle* object : objects) {
         UB::CHandle* parent = nullptr;
         Scene()->GetLinkParent(object, now, parent); // a failed query reads as no parent
         if (parent == nullptr)
             return QString();
-        const QString parentName = QString::fromStdWString(Scene()->GetObjectName(parent));
-        if (name.isEmpty())
-            name = parentName;
-        else if (parentName != name)
+        std::wstring parentText = Scene()->GetObjectName(parent);
+        if (name.isEmpty()) {
+            name = QString::fromStdWString(parentText);
+            nameText = std::move(parentText);
+        } else if (parentText != nameText && QString::fromStdWString(parentText) != name) {
             return QString();
+        }
     }
     return name;
 }

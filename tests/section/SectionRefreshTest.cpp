@@ -4,6 +4,7 @@
 // The scene of every test ("<-" is a link to a parent):
 //   Table <- Lantern (41), Table <- Cup (1), Table <- Plate (41), Table <- Locked (41,
 //   link-blocked); Table' <- Bowl (Table' is another object also called Table); Shelf <- Book;
+//   table <- Spoon; "" <- Mug (a parent without a name);
 //   Rig (18) <- Hat; Rack (19) <- Coat; Vault (sub-node linking excluded) <- Scarf;
 //   Torch (41), Box (1), Latch (1, link-blocked), Light (6), Fixed (1, linking disabled),
 //   Effect (14), Sound (15)
@@ -44,6 +45,8 @@ protected:
         scene->Desc(locked).linkBlocked = true;
         bowl = AddObject(QStringLiteral("Bowl"), 1, AddObject(QStringLiteral("Table"), 1));
         book = AddObject(QStringLiteral("Book"), 1, AddObject(QStringLiteral("Shelf"), 1));
+        spoon = AddObject(QStringLiteral("Spoon"), 1, AddObject(QStringLiteral("table"), 1));
+        mug = AddObject(QStringLiteral("Mug"), 1, AddObject(QString(), 1));
         hat = AddObject(QStringLiteral("Hat"), 1, AddObject(QStringLiteral("Rig"), 18));
         coat = AddObject(QStringLiteral("Coat"), 1, AddObject(QStringLiteral("Rack"), 19));
         UB::CHandle* vault = AddObject(QStringLiteral("Vault"), 1);
@@ -101,6 +104,8 @@ protected:
     UB::CHandle* locked = nullptr;
     UB::CHandle* bowl = nullptr;
     UB::CHandle* book = nullptr;
+    UB::CHandle* spoon = nullptr;
+    UB::CHandle* mug = nullptr;
     UB::CHandle* hat = nullptr;
     UB::CHandle* coat = nullptr;
     UB::CHandle* scarf = nullptr;
@@ -176,6 +181,22 @@ TEST_F(SectionRefresh, WidgetsFollowTheSelectionAndKeepWhatTheRefreshLeavesAlone
          several.arg("", "-"),
          UB::kOk},
         {"several objects, one without a parent", {cup, box}, false, several.arg("", "-"), UB::kOk},
+        {"several objects, parents' names differ in case",
+         {cup, spoon},
+         false,
+         several.arg("", "-"),
+         UB::kOk},
+        // A nameless parent gives no name to share: the next parent's name is taken.
+        {"several objects, the first parent nameless",
+         {mug, cup, bowl},
+         false,
+         several.arg("Table", "+"),
+         UB::kOk},
+        {"several objects, a later parent nameless",
+         {cup, mug},
+         false,
+         several.arg("", "-"),
+         UB::kOk},
         {"several objects, one link-blocked",
          {cup, locked},
          false,
