@@ -240,14 +240,15 @@ UB::Result CLinkagePlugin::UpdateUiSinglePick(UB::CHandle*& object)
     const bool linkAllowed = !IsPickModeBlockingLink() &&
                              m_host->GetSceneManager()->GetDialogMode() == eDialogNone &&
                              !m_host->GetSceneManager()->IsPlaying();
-    // The type is read before Link To Camera is set, so that the action is set once: shown and
-    // hidden again on every refresh, it would have the host's menus update for nothing.
-    int type = 0;
-    m_host->GetSceneManager()->GetObjectType(object, type); // a failed query reads as type 0
     linkToolButton->setEnabled(linkAllowed);
     ui.qtLinkAction->setEnabled(linkAllowed);
     ui.qtCLinkToAction->setVisible(linkAllowed);
-    ui.qtCLinkToCameraAction->setVisible(linkAllowed && type == kLinkToCameraType);
+    ui.qtCLinkToCameraAction->setVisible(linkAllowed);
+
+    int type = 0;
+    m_host->GetSceneManager()->GetObjectType(object, type); // a failed query reads as type 0
+    if (type != kLinkToCameraType)
+        ui.qtCLinkToCameraAction->setVisible(false);
 
     UB::CHandle* parent = nullptr;
     const UB::Result result = m_host->GetSceneManager()->GetLinkParent(
