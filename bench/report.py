@@ -38,12 +38,17 @@ def read_runs(paths):
     return medians, goals, order, heap
 
 
+def describe_time(ms):
+    """A time in ms, or in us below a millisecond, where three decimals of ms say little."""
+    return f"{ms:.3f} ms" if ms >= 1 else f"{ms * 1e3:.3f} us"
+
+
 def describe_goal(ratio, ms):
     parts = []
     if ratio > 0:
         parts.append(f"<={ratio:g}x floor")
     if ms > 0:
-        parts.append(f"<{ms:g} ms")
+        parts.append(f"<{ms:g} ms" if ms >= 1 else f"<{ms * 1e3:g} us")
     return ", ".join(parts) if parts else "-"
 
 
@@ -65,8 +70,11 @@ def main(paths):
                 goal_ms <= 0 or median < goal_ms)
             verdict = "ok" if met else "over"
             over += verdict == "over"
-        unit = "B/node" if name in heap else "ms"
-        rows.append((name, f"{median:.3f} {unit}", f"{floor:.3f} {unit}" if floor else "-",
+        if name in heap:
+            describe = lambda value: f"{value:.1f} B/node"
+        else:
+            describe = describe_time
+        rows.append((name, describe(median), describe(floor) if floor else "-",
                      f"{ratio:.2f}" if ratio is not None else "-",
                      describe_goal(goal_ratio, goal_ms), verdict))
     header = ("name", "median", "floor", "ratio", "goal", "verdict")
