@@ -275,12 +275,12 @@ void CLinkSubNodeDlg::RebuildTree()
 
     // The usual case, one node remembered that has one item, needs no walk over the tree.
     if (remembered.size() == 1 && remembered[0] != nullptr && IsOneItemPerNode()) {
-        const auto found = m_handleToItem.find(remembered[0]);
-        if (found == m_handleToItem.end())
+        QTreeWidgetItem* item = m_handleToItem.Find(remembered[0]);
+        if (item == nullptr)
             return;
-        found->second->setSelected(true);
+        item->setSelected(true);
         if (!hierarchyView)
-            tree->scrollToItem(found->second, QAbstractItemView::EnsureVisible);
+            tree->scrollToItem(item, QAbstractItemView::EnsureVisible);
         return;
     }
 

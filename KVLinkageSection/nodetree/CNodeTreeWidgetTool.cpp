@@ -153,9 +153,7 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
         return;
     const QSignalBlocker blocker(tree);
 
-    // Emptying keeps the map's buckets and gives its entries back to its pool: the next
-    // rebuild usually lists the same object again and refills them without allocating.
-    m_handleToItem.clear();
+    m_handleToItem.Clear();
     m_nodeItemCount = 0;
     tree->clear();
     m_nodeList.Clear();
@@ -260,7 +258,7 @@ QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWid
         item->setData(0, Qt::UserRole, CNodeHandleValue::ToVariant(node));
     }
     PlaceItem(item, tree, parentItem);
-    m_handleToItem.emplace(node, item); // keeps the node's first item
+    m_handleToItem.Insert(node, item); // keeps the node's first item
     ++m_nodeItemCount;
     return item;
 }
@@ -447,12 +445,12 @@ void CNodeTreeWidgetTool::SelectNode(UB::CHandle* node)
     ClearSelection();
     if (tree->topLevelItemCount() == 0 || node == nullptr)
         return;
-    const auto found = m_handleToItem.find(node);
-    if (found == m_handleToItem.end())
+    QTreeWidgetItem* item = m_handleToItem.Find(node);
+    if (item == nullptr)
         return;
     const QSignalBlocker blocker(tree);
-    found->second->setSelected(true);
-    tree->setCurrentItem(found->second);
+    item->setSelected(true);
+    tree->setCurrentItem(item);
 }
 
 void CNodeTreeWidgetTool::ClearSelection()

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "host/UBTypes.h"
+#include "nodetree/CHandleItemMap.h"
 
 #include <QList>
 #include <QMetaObject>
 #include <QString>
 
 #include <map>
-#include <memory_resource>
-#include <unordered_map>
 #include <vector>
 
 class QTreeWidget;
@@ -149,21 +148,14 @@ public:
     /// The dialog's answer: the picked node, or null.
     UB::CHandle* m_chosenNode = nullptr;
 
-private:
-    /// Backs m_handleToItem. A pool, so that the entries a rebuild drops serve the next one;
-    /// it gives its memory back when the tool goes.
-    std::pmr::unsynchronized_pool_resource m_handleToItemMemory;
-
-public:
-    /// One entry per node item made since the last rebuild; a node's first item wins. A hash
-    /// map: lookups by handle are all it serves, and a rebuild fills it for every node.
-    std::pmr::unordered_map<UB::CHandle*, QTreeWidgetItem*> m_handleToItem{&m_handleToItemMemory};
+    /// One entry per node item made since the last rebuild; a node's first item wins.
+    CHandleItemMap m_handleToItem;
     UB::CArrayList<UB::CHandle*> m_nodeList;
 
 protected:
     /// True when every node item made since the last rebuild is the only item of its node,
     /// so the map finds all the items of a node.
-    bool IsOneItemPerNode() const { return m_handleToItem.size() == m_nodeItemCount; }
+    bool IsOneItemPerNode() const { return m_handleToItem.Size() == m_nodeItemCount; }
 
 protected:
     ~CNodeTreeWidgetTool();

@@ -1,5 +1,6 @@
 list(APPEND KV_CORE_SOURCES
     nodetree/CNodeHandleValue.h       nodetree/CNodeHandleValue.cpp
+    nodetree/CHandleItemMap.h         nodetree/CHandleItemMap.cpp
     nodetree/CNodeTreeWidgetTool.h    nodetree/CNodeTreeWidgetTool.cpp
     nodetree/CNodeStructureDlg.h      nodetree/CNodeStructureDlg.cpp
 )

@@ -20,7 +20,7 @@ protected:
     }
 
     UB::CHandle* Node(const char* name) { return scene.FindByName(QString::fromUtf8(name)); }
-    QTreeWidgetItem* Item(const char* name) { return dialog.m_handleToItem.at(Node(name)); }
+    QTreeWidgetItem* Item(const char* name) { return dialog.m_handleToItem.Find(Node(name)); }
 
     KV::CSceneModel scene;
     CTestNodeDialog dialog;

@@ -52,9 +52,9 @@ TEST_F(NodeTreeBuildTest, ListsEveryNodeNestedUnderItsParentExpandedWithItsHandl
         EXPECT_EQ(items[i]->columnCount(), 1);
         EXPECT_EQ(items[i]->data(0, Qt::UserRole).userType(), KV::CNodeHandleValue::MetaTypeId());
         EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(items[i]), nodes[i]);
-        EXPECT_EQ(dialog.m_handleToItem.at(nodes[i]), items[i]);
+        EXPECT_EQ(dialog.m_handleToItem.Find(nodes[i]), items[i]);
     }
-    EXPECT_EQ(dialog.m_handleToItem.size(), 6u);
+    EXPECT_EQ(dialog.m_handleToItem.Size(), 6u);
     EXPECT_EQ(dialog.m_rootNode, rig);
 }
 
@@ -119,7 +119,7 @@ TEST_F(NodeTreeBuildTest, NullRootLeavesOneNullItemAndKeepsTheRememberedRoot)
     EXPECT_EQ(item->childCount(), 0);
     EXPECT_FALSE(item->data(0, Qt::UserRole).isValid());
     EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(item), nullptr);
-    EXPECT_TRUE(dialog.m_handleToItem.empty());
+    EXPECT_TRUE(dialog.m_handleToItem.IsEmpty());
     EXPECT_EQ(dialog.m_rootNode, rig);
 }
 
@@ -159,7 +159,7 @@ TEST_F(NodeTreeBuildTest, NodeListedTwiceKeepsItsFirstItemForSelection)
                                              "      Chest\n"
                                              "     - \n"
                                              "  Leg_L"));
-    EXPECT_EQ(dialog.m_handleToItem.at(Node("Spine")), tree->topLevelItem(0)->child(0)->child(0));
+    EXPECT_EQ(dialog.m_handleToItem.Find(Node("Spine")), tree->topLevelItem(0)->child(0)->child(0));
 }
 
 TEST_F(NodeTreeBuildTest, FailedChildQueryListsThatNodeWithoutChildrenAndGoesOn)

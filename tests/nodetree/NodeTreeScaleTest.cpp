@@ -85,9 +85,22 @@ void ExpectSearchOutcome(CTestNodeDialog& dialog, KV::CSceneModel& scene, UB::CH
 class NodeTreeScaleTest : public NodeDialogFixture
 {
 protected:
+    /// The handle-to-item map holds exactly the root's nodes, each with its own item.
+    void ExpectEveryNodeFindsItsItem(UB::CHandle* root)
+    {
+        const std::vector<CExpectedNode> nodes = SceneInPreOrder(scene, root);
+        QList<QTreeWidgetItem*> items;
+        dialog.GetAllItems(items);
+        ASSERT_EQ(static_cast<std::size_t>(items.size()), nodes.size());
+        EXPECT_EQ(dialog.m_handleToItem.Size(), nodes.size());
+        for (std::size_t i = 0; i < nodes.size(); ++i)
+            ASSERT_EQ(dialog.m_handleToItem.Find(nodes[i].node), items[static_cast<int>(i)]) << i;
+    }
+
     void BuildAndSearch(UB::CHandle* root, const QStringList& texts)
     {
         dialog.BuildTree(root, false);
+        ExpectEveryNodeFindsItsItem(root);
         for (const QString& text : texts)
             ExpectSearchOutcome(dialog, scene, root, text);
     }
@@ -113,6 +126,13 @@ TEST_F(NodeTreeScaleTest, LargeBalancedTree)
 {
     UB::CHandle* root = AddBalancedTree(scene, 20000, 7, QStringLiteral("node"));
     BuildAndSearch(root, {"_1", "_12", "_1999", "NODE_77", "zz", ""});
+
+    // A smaller rebuild keeps none of the large one's entries.
+    UB::CHandle* small = AddFlatList(scene, 30, QStringLiteral("prop"));
+    dialog.BuildTree(small, false);
+    ExpectEveryNodeFindsItsItem(small);
+    EXPECT_EQ(dialog.m_handleToItem.Find(root), nullptr);
+    EXPECT_EQ(dialog.m_handleToItem.Find(nullptr), nullptr);
 }
 
 TEST_F(NodeTreeScaleTest, LongFlatList)

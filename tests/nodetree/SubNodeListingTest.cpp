@@ -94,7 +94,7 @@ TEST_F(SubNodeListing, HierarchyViewNestsTheListedNodesUnderTheirListedAncestors
         ASSERT_EQ(grips.size(), 2);
         EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(grips[0]), Node("Grip_L"));
         EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(grips[1]), Node("Grip_L"));
-        EXPECT_EQ(Dialog()->m_handleToItem.at(Node("Grip_L")), grips[0]);
+        EXPECT_EQ(Dialog()->m_handleToItem.Find(Node("Grip_L")), grips[0]);
     });
 }
 
