@@ -29,7 +29,7 @@ struct CKeystroke
     QString after;
 };
 
-// "_1" is in about every fifth name, "_777" in one to a hundred and eleven of them.
+// "_1" is in about one name in nine, "_777" in about one in a thousand.
 const CKeystroke kKeystrokes[] = {
     {"common", QStringLiteral("_"), QStringLiteral("_1")},
     {"rare", QStringLiteral("_77"), QStringLiteral("_777")},
