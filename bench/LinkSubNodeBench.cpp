@@ -98,13 +98,7 @@ void Search(benchmark::State& state, const CDialogShape* shape, const CKeystroke
 void SearchFloor(benchmark::State& state, const CDialogShape* shape, const CKeystroke* key)
 {
     CDialogFixture& f = DialogFixtureFor(*shape);
-    BuildFloorTree(f.floorTree, f.snapshot);
-    for (auto _ : state) {
-        state.PauseTiming();
-        SearchFloorTree(f.floorTree, key->before);
-        state.ResumeTiming();
-        SearchFloorTree(f.floorTree, key->after);
-    }
+    TimeFloorKeystroke(state, f.floorTree, f.snapshot, key->before, key->after);
     SetGoals(state, 0, 0);
 }
 

@@ -128,13 +128,7 @@ void Search(benchmark::State& state, const CShapeDesc* desc, const CKeystroke* k
 void SearchFloor(benchmark::State& state, const CShapeDesc* desc, const CKeystroke* key)
 {
     CShapeFixture& f = Fixture(*desc);
-    BuildFloorTree(f.floorTree, f.snapshot);
-    for (auto _ : state) {
-        state.PauseTiming();
-        SearchFloorTree(f.floorTree, key->before);
-        state.ResumeTiming();
-        SearchFloorTree(f.floorTree, key->after);
-    }
+    TimeFloorKeystroke(state, f.floorTree, f.snapshot, key->before, key->after);
     SetGoals(state, 0, 0);
 }
 

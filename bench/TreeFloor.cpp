@@ -3,6 +3,8 @@
 #include "KVSceneModel.h"
 #include "nodetree/CNodeHandleValue.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QItemSelectionModel>
 #include <QStringMatcher>
 #include <QTreeWidget>
@@ -111,5 +113,17 @@ void SearchFloorTree(QTreeWidget& tree, const QString& text)
         tree.clearSelection();
         if (firstHit != nullptr)
             firstHit->setSelected(true);
+    }
+}
+
+void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeSnapshot& snapshot,
+                        const QString& before, const QString& after)
+{
+    BuildFloorTree(tree, snapshot);
+    for (auto _ : state) {
+        state.PauseTiming();
+        SearchFloorTree(tree, before);
+        state.ResumeTiming();
+        SearchFloorTree(tree, after);
     }
 }

@@ -7,6 +7,10 @@
 
 class QTreeWidget;
 
+namespace benchmark {
+class State;
+}
+
 namespace KV {
 class CSceneModel;
 }
@@ -36,3 +40,8 @@ void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot);
 /// that shows the hits and their ancestors, hides the rest, expands the hits' ancestors and
 /// selects the first hit, changing only the states that differ.
 void SearchFloorTree(QTreeWidget& tree, const QString& text);
+
+/// Times the floor of one search keystroke on the bare tree of `snapshot`: each iteration
+/// searches for `before` untimed, then for `after` timed.
+void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeSnapshot& snapshot,
+                        const QString& before, const QString& after);
