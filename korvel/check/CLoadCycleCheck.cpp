@@ -82,8 +82,8 @@ bool CLoadCycleCheck::Run(CCheckReport& report)
         if (cycle < m_cycles || m_cycles < 2)
             continue;
         usage.heapBytes = lateLeast;
-        // Against the first cycle everything but Qt's warming caches must be back; over the
-        // second half the heap must stand still once the caches have settled, so a slow leak
+        // Against the first cycle everything but the allocator's filling cache must be back;
+        // over the second half the heap must stand still once it is full, so a slow leak
         // cannot hide in the allowance.
         const QStringList sinceFirst = usage.GrowthSince(first, kHeapSlack);
         const QStringList sinceMiddle = middleCycle >= kSettledCycle

@@ -26,7 +26,7 @@ TEST(PluginCheckRun, AFewSeededSessionsFindNoFailure)
 TEST(PluginCheckRun, LoadAndUnloadCyclesLeaveNothingBehind)
 {
     KV::CCheckReport report;
-    // As many cycles as the checker runs: Qt's caches settle over the first half of them.
+    // As many cycles as the checker runs: the allocator's cache fills over the first half.
     KV::CLoadCycleCheck(QStringLiteral(KV_PLUGIN_FILE), 3, 100, 20).Run(report);
 
     EXPECT_FALSE(HasFailureContaining(report, QStringLiteral("leave things behind")))
