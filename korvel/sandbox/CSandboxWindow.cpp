@@ -372,13 +372,23 @@ void CSandboxWindow::ShowMessage(const QString& text)
 
 void CSandboxWindow::ShowPickMode()
 {
+    // A mode that changes what a click does must be seen, and how to leave it with it.
     const int mode = m_scene->PickMode();
     if (mode == ePickNone)
         m_pickModeLabel->clear();
     else if (mode == ePickParent)
-        m_pickModeLabel->setText(tr("Picking a parent"));
+        m_pickModeLabel->setText(tr("Picking a parent: click an object or node; right-click or "
+                                    "Esc stops"));
     else
         m_pickModeLabel->setText(tr("Pick mode %1").arg(mode));
+    m_pickModeLabel->setStyleSheet(mode == ePickNone
+                                       ? QString()
+                                       : QStringLiteral("background: #ffd54f; color: #202124; "
+                                                        "padding: 1px 6px; border-radius: 3px"));
+    if (mode == ePickParent)
+        m_outliner->viewport()->setCursor(Qt::CrossCursor);
+    else
+        m_outliner->viewport()->unsetCursor();
 }
 
 void CSandboxWindow::SelectAll()

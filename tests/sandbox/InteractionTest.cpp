@@ -1,0 +1,65 @@
+// What the host shows while the user works: readable viewport labels, the node under the cursor
+// while picking, and a view that stays put under previews.
+
+#include "SandboxTest.h"
+
+#include "CViewport.h"
+
+#include <QAction>
+#include <QTest>
+
+namespace KV::test {
+
+TEST_F(SandboxTest, WhilePickingOnlyTheNodeUnderTheCursorIsNamedAndNoLabelCoversAnother)
+{
+    OpenWindowWithoutPlugins();
+    CViewport* viewport = Window().Viewport();
+    ClickNode(QStringLiteral("Sword"));
+    Action(QStringLiteral("qtPickMode2"))->trigger();
+    UB::CHandle* hand = Node(QStringLiteral("Hand_R"));
+    QTest::mouseMove(viewport, viewport->NodePosition(hand));
+
+    EXPECT_EQ(viewport->HoveredNode(), hand);
+    const QVector<CViewport::CLabel> labels = viewport->Labels();
+    QStringList named;
+    for (int i = 0; i < labels.size(); ++i) {
+        named << Scene().Name(labels[i].node);
+        for (int j = i + 1; j < labels.size(); ++j)
+            EXPECT_FALSE(labels[i].rect.intersects(labels[j].rect))
+                << named.last().toStdString() << " covers "
+                << Scene().Name(labels[j].node).toStdString();
+    }
+    ASSERT_FALSE(labels.isEmpty());
+    EXPECT_EQ(labels.first().node, hand);
+    EXPECT_TRUE(labels.first().emphasised);
+    // The skeletons' other nodes stay unnamed; the objects are named where there is room.
+    for (const char* quiet : {"Hand_L", "Spine", "Head", "Grip_R"})
+        EXPECT_FALSE(named.contains(QLatin1String(quiet))) << quiet;
+    for (const char* object : {"Sword", "Knight", "Squire", "Table"})
+        EXPECT_TRUE(named.contains(QLatin1String(object))) << object;
+}
+
+TEST_F(SandboxTest, APreviewFarAwayDoesNotReframeTheViewOnlyFitViewportDoes)
+{
+    OpenWindowWithoutPlugins();
+    CViewport* viewport = Window().Viewport();
+    UB::CHandle* sword = Node(QStringLiteral("Sword"));
+    UB::CHandle* knight = Node(QStringLiteral("Knight"));
+    const QPoint knightAt = viewport->NodePosition(knight);
+    const TransformRecord before = Scene().WorldTransformAt(sword, 0);
+
+    // A dialog's preview throws the sword far out, and its Cancel puts it back.
+    TransformRecord far = before;
+    far.position[0] = 5000.0f;
+    ASSERT_TRUE(Scene().SetTransform(sword, 0, far).IsSucceeded());
+    EXPECT_EQ(viewport->NodePosition(knight), knightAt);
+    ASSERT_TRUE(Scene().SetTransform(sword, 0, before).IsSucceeded());
+    EXPECT_EQ(viewport->NodePosition(knight), knightAt);
+
+    Scene().SetTransform(sword, 0, far);
+    Action(QStringLiteral("qtFitViewAction"))->trigger();
+    EXPECT_NE(viewport->NodePosition(knight), knightAt);
+    EXPECT_TRUE(viewport->rect().contains(viewport->NodePosition(sword)));
+}
+
+} // namespace KV::test
