@@ -1,11 +1,14 @@
 // What the host shows while the user works: readable viewport labels, the node under the cursor
-// while picking, and a view that stays put under previews.
+// while picking, a view that stays put under previews, and link keys on the timeline.
 
 #include "SandboxTest.h"
 
+#include "CKeySlider.h"
+#include "CTimelineBar.h"
 #include "CViewport.h"
 
 #include <QAction>
+#include <QImage>
 #include <QTest>
 
 namespace KV::test {
@@ -60,6 +63,28 @@ TEST_F(SandboxTest, APreviewFarAwayDoesNotReframeTheViewOnlyFitViewportDoes)
     Action(QStringLiteral("qtFitViewAction"))->trigger();
     EXPECT_NE(viewport->NodePosition(knight), knightAt);
     EXPECT_TRUE(viewport->rect().contains(viewport->NodePosition(sword)));
+}
+
+TEST_F(SandboxTest, TheTimelineMarksTheSelectionsLinkKeysNamingEachParentUnambiguously)
+{
+    OpenWindowWithoutPlugins();
+    CKeySlider* slider = Window().Timeline()->Slider();
+    ClickNode(QStringLiteral("Hat"));
+
+    // The hat goes from the knight's head to the squire's: two nodes called Head.
+    const QVector<CKeySlider::CKey> keys = slider->Keys();
+    ASSERT_EQ(keys.size(), 2);
+    EXPECT_EQ(keys[0].time, 0);
+    EXPECT_EQ(keys[0].text, QStringLiteral("0: Hat linked to Head (Knight)"));
+    EXPECT_EQ(keys[1].time, 50);
+    EXPECT_EQ(keys[1].text, QStringLiteral("50: Hat linked to Head (Squire)"));
+    const QImage picture = slider->grab().toImage();
+    const QColor mark = picture.pixelColor(slider->MarkPosition(50));
+    EXPECT_GT(mark.red(), 200) << "no orange key mark at 50";
+    EXPECT_LT(mark.blue(), 120) << "no orange key mark at 50";
+
+    Scene().SetSelection({});
+    EXPECT_TRUE(slider->Keys().isEmpty());
 }
 
 } // namespace KV::test
