@@ -2,6 +2,7 @@
 
 #include "CDeveloperMenu.h"
 #include "CDialogModeScope.h"
+#include "CDockSizer.h"
 #include "CFileMenu.h"
 #include "CHostCallsPanel.h"
 #include "CHotKeyDialog.h"
@@ -152,8 +153,10 @@ void CSandboxWindow::BuildDocks()
     m_hostCalls = new CHostCallsPanel(m_scene.get());
     QDockWidget* hostCallsDock = addDock(tr("Host Calls"), QStringLiteral("qtHostCallsDock"),
                                          m_hostCalls, Qt::BottomDockWidgetArea);
-    resizeDocks({outlinerDock, m_modifyDock}, {260, 400}, Qt::Horizontal);
-    resizeDocks({hostCallsDock}, {200}, Qt::Vertical);
+    auto* sizer = new CDockSizer(this);
+    sizer->Keep(outlinerDock, Qt::Horizontal, 260);
+    sizer->Keep(m_modifyDock, Qt::Horizontal, 400);
+    sizer->Keep(hostCallsDock, Qt::Vertical, 200);
 }
 
 void CSandboxWindow::BuildMenus()

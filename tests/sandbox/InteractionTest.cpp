@@ -1,5 +1,6 @@
 // What the host shows while the user works: readable viewport labels, the node under the cursor
-// while picking, a view that stays put under previews, and link keys on the timeline.
+// while picking, a view that stays put under previews, link keys on the timeline, and a layout
+// that keeps every part usable at small window sizes.
 
 #include "SandboxTest.h"
 
@@ -8,6 +9,7 @@
 #include "CViewport.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QImage>
 #include <QTest>
 
@@ -85,6 +87,28 @@ TEST_F(SandboxTest, TheTimelineMarksTheSelectionsLinkKeysNamingEachParentUnambig
 
     Scene().SetSelection({});
     EXPECT_TRUE(slider->Keys().isEmpty());
+}
+
+TEST_F(SandboxTest, At800By500EveryPartStaysUsableAndGrowingGivesThePanelsBackTheirRoom)
+{
+    OpenWindowWithoutPlugins();
+    auto* outliner = Find<QDockWidget>(QStringLiteral("qtOutlinerDock"));
+    auto* modify = Find<QDockWidget>(QStringLiteral("qtModifyDock"));
+    const int outlinerWidth = outliner->width();
+    const int modifyWidth = modify->width();
+
+    Window().resize(800, 500);
+    QTest::qWait(50);
+    CKeySlider* slider = Window().Timeline()->Slider();
+    EXPECT_TRUE(slider->isVisible());
+    EXPECT_GE(slider->width(), 100);
+    EXPECT_GE(Window().Viewport()->height(), 100);
+    EXPECT_LT(outliner->width(), outlinerWidth);
+
+    Window().resize(1400, 860);
+    EXPECT_TRUE(WaitUntil([&] { return outliner->width() == outlinerWidth; }))
+        << outliner->width() << " instead of " << outlinerWidth;
+    EXPECT_EQ(modify->width(), modifyWidth);
 }
 
 } // namespace KV::test
