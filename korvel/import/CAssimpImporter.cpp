@@ -22,6 +22,7 @@ namespace {
 
 // The largest coordinate a scene file holds.
 constexpr float kLargestCoordinate = 1e9f;
+constexpr int kLongestReason = 240;
 
 QMatrix4x4 ToMatrix(const aiMatrix4x4& m)
 {
@@ -184,7 +185,10 @@ bool CAssimpImporter::Import(const QString& path, QVector<CNewNode>& nodes, QStr
     try {
         const aiScene* scene = importer.ReadFile(QFile::encodeName(path).toStdString(), 0);
         if (scene == nullptr) {
-            const QString reason = QString::fromUtf8(importer.GetErrorString()).trimmed();
+            // Assimp quotes whole stretches of a damaged file in its reasons.
+            QString reason = QString::fromUtf8(importer.GetErrorString()).trimmed();
+            if (reason.size() > kLongestReason)
+                reason = reason.left(kLongestReason) + QStringLiteral("…");
             problem = reason.isEmpty()
                           ? QStringLiteral("Assimp cannot read this file")
                           : QStringLiteral("Assimp cannot read this file: %1").arg(reason);

@@ -34,7 +34,8 @@ bool CImportProcess::Run(const QString& path, QVector<CNewNode>& nodes, QString&
         return false;
     const QString head = path + QStringLiteral(": ");
     QProcess worker;
-    worker.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // What Assimp or a crash report prints is not for the user; the answer says what happened.
+    worker.setStandardErrorFile(QProcess::nullDevice());
     worker.start(m_worker, {QStringLiteral("--wire"), path}, QIODevice::ReadOnly);
     if (!worker.waitForStarted()) {
         error = head + QStringLiteral("the importer %1 could not be started (%2)")
