@@ -5,6 +5,7 @@
 #include "SceneTestSupport.h"
 
 #include "CCommandScope.h"
+#include "support/SceneSnapshotAssert.h"
 
 #include <QSignalSpy>
 #include <QUndoStack>
@@ -14,9 +15,7 @@ namespace {
 
 ::testing::AssertionResult Same(const CSceneSnapshot& actual, const CSceneSnapshot& expected)
 {
-    if (actual == expected)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << DescribeDifference(expected, actual).toStdString();
+    return SameScene(expected, actual);
 }
 
 TransformRecord GetWorld(CSceneModel& scene, UB::CHandle* object, UBTime time)
