@@ -1,5 +1,7 @@
 #include "SubNodeDialogTest.h"
 
+#include "CCommandScope.h"
+
 #include "SceneSketch.h"
 
 #include <QAbstractButton>
@@ -147,6 +149,8 @@ int SubNodeDialogTest::Run(const std::function<void()>& start,
         if (dialog->isVisible())
             dialog->reject();
     });
+    // The whole session is one host command, as a click on the button is in the host.
+    KV::CCommandScope command(scene.get());
     start();
     if (!opened) {
         QCoreApplication::processEvents(); // let the timer go by
