@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CNewNode.h"
+#include "KVSceneModel.h"
 
 #include <QByteArray>
 #include <QString>

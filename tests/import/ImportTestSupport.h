@@ -2,7 +2,7 @@
 
 // The test files of Debian's assimp-testmodels, and reading what an import gave.
 
-#include "CNewNode.h"
+#include "KVSceneModel.h"
 #include "support/QtPrinters.h"
 
 #include <QString>
