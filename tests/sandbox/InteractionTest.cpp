@@ -4,6 +4,7 @@
 
 #include "SandboxTest.h"
 
+#include "CCommandScope.h"
 #include "CKeySlider.h"
 #include "CTimelineBar.h"
 #include "CViewport.h"
@@ -53,14 +54,18 @@ TEST_F(SandboxTest, APreviewFarAwayDoesNotReframeTheViewOnlyFitViewportDoes)
     const QPoint knightAt = viewport->NodePosition(knight);
     const TransformRecord before = Scene().WorldTransformAt(sword, 0);
 
-    // A dialog's preview throws the sword far out, and its Cancel puts it back.
+    // A dialog's preview throws the sword far out; the end of the dialog takes it back.
     TransformRecord far = before;
     far.position[0] = 5000.0f;
-    ASSERT_TRUE(Scene().SetTransform(sword, 0, far).IsSucceeded());
-    EXPECT_EQ(viewport->NodePosition(knight), knightAt);
-    ASSERT_TRUE(Scene().SetTransform(sword, 0, before).IsSucceeded());
+    {
+        const CCommandScope dialog(&Scene());
+        ASSERT_TRUE(Scene().SetTransform(sword, 0, far).IsSucceeded());
+        EXPECT_EQ(viewport->NodePosition(knight), knightAt);
+    }
+    ASSERT_TRUE(SamePlace(before, Scene().WorldTransformAt(sword, 0)));
     EXPECT_EQ(viewport->NodePosition(knight), knightAt);
 
+    const CCommandScope dialog(&Scene());
     Scene().SetTransform(sword, 0, far);
     Action(QStringLiteral("qtFitViewAction"))->trigger();
     EXPECT_NE(viewport->NodePosition(knight), knightAt);
