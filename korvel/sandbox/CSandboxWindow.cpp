@@ -20,12 +20,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -96,8 +100,13 @@ CSandboxWindow::CSandboxWindow(const CSandboxOptions& options, QWidget* parent)
     LoadPlugins();
     m_hotKeys->Apply(this);
 
-    if (m_options.scenePath.isEmpty() || !m_fileMenu->OpenFile(m_options.scenePath))
+    // A file to import comes into a scene of its own unless a scene to take it is named.
+    const bool opened = !m_options.scenePath.isEmpty() && m_fileMenu->OpenFile(m_options.scenePath);
+    if (!opened && !m_options.importPath.isEmpty())
+        m_fileMenu->NewScene();
+    else if (!opened)
         m_fileMenu->OpenSampleScene();
+    setAcceptDrops(true);
     resize(1400, 860);
 }
 
@@ -171,6 +180,8 @@ void CSandboxWindow::BuildMenus()
     connect(m_fileMenu, &CFileMenu::Problem, this, &CSandboxWindow::ShowProblem);
     connect(m_fileMenu, &CFileMenu::SceneReplaced, this, &CSandboxWindow::OnSceneReplaced);
     connect(m_fileMenu, &CFileMenu::TitleChanged, this, &CSandboxWindow::UpdateTitle);
+    connect(m_fileMenu, &CFileMenu::Imported, m_viewport, &CViewport::ResetView);
+    connect(m_fileMenu, &CFileMenu::Imported, m_timeline, &CTimelineBar::UpdateRange);
     menuBar()->addMenu(m_fileMenu);
 
     m_editMenu = menuBar()->addMenu(tr("&Edit"));
@@ -440,6 +451,22 @@ void CSandboxWindow::OnSceneReplaced()
     m_outliner->Refresh();
     m_objectSection->Refresh();
     UpdateTitle();
+}
+
+void CSandboxWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!CFileMenu::DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CSandboxWindow::dropEvent(QDropEvent* event)
+{
+    const QStringList files = CFileMenu::DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drag ends before any dialog of the import or the opening appears.
+    QTimer::singleShot(0, m_fileMenu, [this, files] { m_fileMenu->TakeDroppedFiles(files); });
 }
 
 void CSandboxWindow::closeEvent(QCloseEvent* event)
