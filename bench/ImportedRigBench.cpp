@@ -36,44 +36,48 @@ const CDialogShape& ImportedRig()
     return shape;
 }
 
+bool SkipUnlessReady(benchmark::State& state, const CDialogFixture& f)
+{
+    if (!f.ready)
+        state.SkipWithError("the dialog's layout could not be built");
+    return !f.ready;
+}
+
+/// Times `open` and leaves `close` untimed; a floor (goal_ratio 0) has no goal of its own.
+template<typename Open, typename Close>
+void TimeOpening(benchmark::State& state, Open open, Close close, double goalRatio)
+{
+    for (auto _ : state) {
+        open();
+        state.PauseTiming();
+        close();
+        state.ResumeTiming();
+    }
+    state.counters["goal_ratio"] = goalRatio;
+    state.counters["goal_ms"] = 0;
+}
+
 void Open(benchmark::State& state)
 {
     CDialogFixture& f = DialogFixtureFor(ImportedRig());
-    if (!f.ready) {
-        state.SkipWithError("the dialog's layout could not be built");
-        return;
-    }
-    for (auto _ : state) {
-        f.OpenDialog();
-        state.PauseTiming();
-        f.CloseDialog();
-        state.ResumeTiming();
-    }
-    state.counters["goal_ratio"] = 1.5;
-    state.counters["goal_ms"] = 0;
+    if (!SkipUnlessReady(state, f))
+        TimeOpening(
+            state, [&] { f.OpenDialog(); }, [&] { f.CloseDialog(); }, 1.5);
 }
 
 void OpenFloor(benchmark::State& state)
 {
     CDialogFixture& f = DialogFixtureFor(ImportedRig());
-    for (auto _ : state) {
-        f.OpenFloor();
-        state.PauseTiming();
-        f.CloseFloor();
-        state.ResumeTiming();
-    }
-    state.counters["goal_ratio"] = 0;
-    state.counters["goal_ms"] = 0;
+    TimeOpening(
+        state, [&] { f.OpenFloor(); }, [&] { f.CloseFloor(); }, 0);
 }
 
 // "han" to "hand": the keystroke that leaves the two hands.
 void Search(benchmark::State& state)
 {
     CDialogFixture& f = DialogFixtureFor(ImportedRig());
-    if (!f.ready) {
-        state.SkipWithError("the dialog's layout could not be built");
+    if (SkipUnlessReady(state, f))
         return;
-    }
     f.dialog->BuildTree(f.root, false);
     for (auto _ : state) {
         state.PauseTiming();

@@ -70,26 +70,12 @@ CImportKinds::EKind CImportKinds::KindOf(const aiNode& node, EKind parentKind) c
 
 CNodeDesc CImportKinds::NodeDesc(EKind kind, const QString& name)
 {
+    // In the order of EKind.
+    constexpr int kTypes[] = {kTypeBone, kTypeMesh, kTypeCamera, kTypeLight, kTypeDummy};
     CNodeDesc desc;
     desc.name = name;
+    desc.objectType = kTypes[static_cast<int>(kind)];
     desc.nodeKind = kind == EKind::Bone ? kKindBone : kKindObject;
-    switch (kind) {
-    case EKind::Bone:
-        desc.objectType = kTypeBone;
-        break;
-    case EKind::Mesh:
-        desc.objectType = kTypeMesh;
-        break;
-    case EKind::Camera:
-        desc.objectType = kTypeCamera;
-        break;
-    case EKind::Light:
-        desc.objectType = kTypeLight;
-        break;
-    case EKind::Helper:
-        desc.objectType = kTypeDummy;
-        break;
-    }
     return desc;
 }
 

@@ -251,13 +251,7 @@ void CFileMenu::TakeDroppedFiles(const QStringList& files)
 
 void CFileMenu::ChooseAndImport()
 {
-    QString path;
-    {
-        const CDialogModeScope dialogMode(m_scene);
-        path = QFileDialog::getOpenFileName(m_window, tr("Import"),
-                                            m_settings->value(kLastImportFolderKey).toString(),
-                                            ImportFilter());
-    }
+    const QString path = ChooseFileToRead(tr("Import"), kLastImportFolderKey, ImportFilter());
     if (!path.isEmpty())
         ImportFile(path);
 }
@@ -266,15 +260,17 @@ void CFileMenu::ChooseAndOpen()
 {
     if (!MaybeSave())
         return;
-    QString path;
-    {
-        const CDialogModeScope dialogMode(m_scene);
-        path = QFileDialog::getOpenFileName(m_window, tr("Open Scene"),
-                                            m_settings->value(kLastFolderKey).toString(),
-                                            SceneFilter());
-    }
+    const QString path = ChooseFileToRead(tr("Open Scene"), kLastFolderKey, SceneFilter());
     if (!path.isEmpty())
         OpenFile(path);
+}
+
+QString CFileMenu::ChooseFileToRead(const QString& title, const QString& folderKey,
+                                    const QString& filter)
+{
+    const CDialogModeScope dialogMode(m_scene);
+    return QFileDialog::getOpenFileName(m_window, title, m_settings->value(folderKey).toString(),
+                                        filter);
 }
 
 bool CFileMenu::ChooseAndSaveAs()

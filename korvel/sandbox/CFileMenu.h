@@ -66,6 +66,9 @@ signals:
 private:
     void ChooseAndOpen();
     void ChooseAndImport();
+    /// The file the user chooses in a file dialog, starting in the folder kept under
+    /// `folderKey`; empty when the user cancels.
+    QString ChooseFileToRead(const QString& title, const QString& folderKey, const QString& filter);
     bool ChooseAndSaveAs();
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(const QString& path);
