@@ -106,49 +106,36 @@ TEST(BrokenImportTest, TruncatedAndBitFlippedCopiesOfRealFilesImportOrAreRefused
     CImportProcess importer(QStringLiteral(KV_IMPORT_WORKER));
     // Collada's XML reader can take very long over a damaged file; that is a refusal too.
     importer.SetTimeout(3000);
-    int imported = 0;
     int refused = 0;
     for (const char* file :
          {"BVH/Boxing_Toes.bvh", "FBX/huesitos.fbx", "X/test_cube_binary.x", "X/BCN_Epileptic.X",
           "Collada/duck.dae", "glTF2/BoxTextured-glTF-Binary/BoxTextured.glb"}) {
-        const QString model = Model(QLatin1String(file));
-        const QByteArray original = Read(model);
+        const QFileInfo model(Model(QLatin1String(file)));
         for (int copy = 0; copy < KV_DAMAGED_COPIES; ++copy) {
-            QByteArray damaged = original;
-            QString how;
-            if (copy % 2 == 0) {
+            // Even copies are cut short, odd ones have one to eight bits flipped.
+            QByteArray damaged = Read(model.filePath());
+            if (copy % 2 == 0)
                 damaged.truncate(random.bounded(damaged.size()));
-                how = QStringLiteral("cut at %1").arg(damaged.size());
-            } else {
-                const int flips = 1 + random.bounded(8);
-                for (int i = 0; i < flips; ++i) {
-                    const int at = random.bounded(damaged.size());
-                    damaged[at] = static_cast<char>(damaged[at] ^ (1 << random.bounded(8)));
-                    how += QStringLiteral(" %1").arg(at);
-                }
-                how = QStringLiteral("bits flipped at") + how;
+            for (int flips = copy % 2 == 0 ? 0 : 1 + random.bounded(8); flips > 0; --flips) {
+                char& byte = damaged.data()[random.bounded(damaged.size())];
+                byte = static_cast<char>(byte ^ (1 << random.bounded(8)));
             }
-            const QString path = Write(dir,
-                                       QStringLiteral("%1-%2.%3")
-                                           .arg(QFileInfo(model).baseName())
-                                           .arg(copy)
-                                           .arg(QFileInfo(model).suffix()),
-                                       damaged);
-            SCOPED_TRACE(QStringLiteral("%1, %2").arg(QLatin1String(file), how).toStdString());
+            const QString path = Write(
+                dir, QStringLiteral("%1-%2.%3").arg(model.baseName()).arg(copy).arg(model.suffix()),
+                damaged);
+            SCOPED_TRACE(path.toStdString());
             QVector<CNewNode> nodes;
             QString error;
             if (importer.Run(path, nodes, error)) {
                 EXPECT_TRUE(FormsOneObject(nodes));
-                ++imported;
             } else {
+                ++refused;
                 EXPECT_TRUE(nodes.isEmpty());
                 EXPECT_TRUE(error.startsWith(path + QStringLiteral(": "))) << error.toStdString();
                 EXPECT_GT(error.size(), path.size() + 10) << "no reason given";
-                ++refused;
             }
         }
     }
-    EXPECT_EQ(imported + refused, 6 * KV_DAMAGED_COPIES);
     EXPECT_GT(refused, 0);
 }
 
