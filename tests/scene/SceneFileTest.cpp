@@ -26,6 +26,7 @@ TEST(SceneFile, SavedSceneLoadsBackTheSame)
     scene.Desc(sample.box).linkBlocked = true;
     scene.Desc(sample.box).linkDisabled = true;
     scene.SetOwnerRoot(sample.hand, sample.table);
+    scene.AddNode(sample.box, {QStringLiteral("Lid")}, Placement({0, 0, 1})); // a rest transform
     scene.SetStandardNodeName(58, QStringLiteral("Bones"));
     scene.SetSelection({sample.box, sample.hand});
     scene.SetCurrentTime(12);
@@ -48,6 +49,7 @@ TEST(SceneFile, SavedSceneLoadsBackTheSame)
     EXPECT_EQ(loaded.LinkParentAt(box, 9), nullptr);
     EXPECT_EQ(loaded.LinkParentAt(box, 10), hand);
     EXPECT_TRUE(Near(PositionOf(loaded.WorldTransformAt(box, 10)), {0, 8, 0}));
+    EXPECT_TRUE(Near(PositionOf(loaded.WorldTransformAt(loaded.FindByName("Lid"), 10)), {0, 8, 1}));
     EXPECT_EQ(loaded.Name(loaded.LinkParentAt(table, -5)), QStringLiteral("Camera"));
     EXPECT_TRUE(Near(ScaleOf(loaded.LocalTransformAt(table, 40)), {1, 3, 0.5f}));
     EXPECT_EQ(loaded.LocalTransformAt(table, 40).position[0], 0.1f);
@@ -94,44 +96,33 @@ TEST(SceneFile, BrokenFilesAreRefusedAndLeaveTheSceneUntouched)
         return R"({"format": "korvel-scene", "version": 1, )" + extra + R"("nodes": [)" + nodes +
                "]}";
     };
-    const QByteArray deep = QByteArray(3000, '[') + QByteArray(3000, ']');
     const struct
     {
         const char* what;
         QByteArray json;
         QStringList expected; // the object and the problem
     } cases[] = {
+        {"empty", "  \n", {"file", "the file is empty"}},
         {"malformed", R"({"format": "korvel-scene", "nodes": [)", {"file", "not valid JSON"}},
-        {"too deep", R"({"nodes": )" + deep + "}", {"file", "not valid JSON"}},
         {"not an object", "[1, 2]", {"file", "top level"}},
         {"wrong format", R"({"format": "other", "version": 1, "nodes": []})", {"scene", "format"}},
-        {"future version",
-         R"({"format": "korvel-scene", "version": 2, "nodes": []})",
-         {"scene", "version"}},
         {"nodes not a list",
          R"({"format": "korvel-scene", "version": 1, "nodes": {}})",
          {"scene", "\"nodes\" must be an array"}},
         {"entry not an object", scene("5"), {"node entry 1", "must be an object"}},
         {"missing id", scene(R"({"name": "A"})"), {"node entry 1", "\"id\" is missing"}},
-        {"name of wrong type",
-         scene(R"({"id": 4, "name": 12})"),
-         {"node 4", "\"name\" must be a string"}},
         {"flag of wrong type",
          scene(R"({"id": 4, "name": "A", "linkable": "yes"})"),
          {"node 4 \"A\"", "\"linkable\" must be true or false"}},
         {"duplicate id",
          scene(R"({"id": 4, "name": "A"}, {"id": 4, "name": "B"})"),
          {"node 4 \"B\"", "used by an earlier node"}},
-        {"fractional id", scene(R"({"id": 4.5, "name": "A"})"), {"node entry 1", "whole number"}},
         {"dangling parent",
          scene(R"({"id": 4, "name": "A", "parent": 99})"),
          {"node 4 \"A\"", "names node 99, which is not in the file"}},
         {"structural cycle",
          scene(R"({"id": 1, "name": "A", "parent": 2}, {"id": 2, "name": "B", "parent": 1})"),
          {"node 1 \"A\"", "structural parents lead back"}},
-        {"own structural parent",
-         scene(R"({"id": 1, "name": "A", "parent": 1})"),
-         {"node 1 \"A\"", "its own structural parent"}},
         {"dangling link parent",
          scene(R"({"id": 1, "name": "A", "linkKeys": [{"time": 0, "parent": 5}]})"),
          {"node 1 \"A\"", "link key at time 0 names node 5"}},
@@ -139,10 +130,6 @@ TEST(SceneFile, BrokenFilesAreRefusedAndLeaveTheSceneUntouched)
          scene(R"({"id": 1, "name": "A", "linkKeys": [{"time": 10, "parent": 2}]},
                   {"id": 2, "name": "B", "linkKeys": [{"time": 5, "parent": 1}]})"),
          {"\"A\"", "at time 10 lead back to itself"}},
-        {"two link keys at one time",
-         scene(R"({"id": 1, "name": "A", "linkKeys": [{"time": 3, "parent": null},
-                                                      {"time": 3, "parent": null}]})"),
-         {"node 1 \"A\"", "two link keys at time 3"}},
         {"huge time",
          scene(R"({"id": 1, "name": "A", "transformKeys": [{"time": 1e20}]})"),
          {"node 1 \"A\"", "time 1e+20 is out of range"}},
@@ -150,9 +137,6 @@ TEST(SceneFile, BrokenFilesAreRefusedAndLeaveTheSceneUntouched)
          scene(
              R"({"id": 1, "name": "A", "transformKeys": [{"time": 0, "position": [0, 1e300, 0]}]})"),
          {"node 1 \"A\" (transform key at time 0)", "\"position\" holds 1e+300"}},
-        {"short rotation",
-         scene(R"({"id": 1, "name": "A", "transformKeys": [{"time": 0, "rotation": [0, 0, 1]}]})"),
-         {"node 1 \"A\" (transform key at time 0)", "array of 4 numbers"}},
         {"zero rotation",
          scene(
              R"({"id": 1, "name": "A", "transformKeys": [{"time": 0, "rotation": [0, 0, 0, 0]}]})"),
@@ -160,9 +144,6 @@ TEST(SceneFile, BrokenFilesAreRefusedAndLeaveTheSceneUntouched)
         {"dangling selection",
          scene(R"({"id": 1, "name": "A"})", R"("selection": [1, 8], )"),
          {"scene", "\"selection\" names node 8"}},
-        {"dangling camera",
-         scene(R"({"id": 1, "name": "A"})", R"("camera": 3, )"),
-         {"scene", "\"camera\" names node 3"}},
         {"bad standard name key",
          scene("", R"("standardNames": {"zero": "Body"}, )"),
          {"scene", "standard name key \"zero\""}},

@@ -2,6 +2,7 @@
 
 #include "KVSceneModel.h"
 #include "support/QtPrinters.h"
+#include "support/SceneSnapshotAssert.h"
 
 #include <QObject>
 #include <QQuaternion>
