@@ -6,7 +6,7 @@
 #include "CHostQueries.h"
 #include "CHostWindow.h"
 #include "CMessageWatch.h"
-#include "CPluginFile.h"
+#include "CPluginLoader.h"
 #include "CSceneFileFuzzer.h"
 #include "CSceneGenerator.h"
 #include "CWidgetOracle.h"
@@ -78,9 +78,9 @@ QString Names(CSceneModel& scene, const HandleList& handles)
 
 } // namespace
 
-CSessionRunner::CSessionRunner(CPluginFile& file, std::uint32_t seed, const CSettings& settings,
+CSessionRunner::CSessionRunner(CPluginLoader& plugin, std::uint32_t seed, const CSettings& settings,
                                CCheckReport& report)
-    : m_file(file)
+    : m_plugin(plugin)
     , m_seed(seed)
     , m_settings(settings)
     , m_report(report)
@@ -94,8 +94,8 @@ bool CSessionRunner::Run()
     m_watch = std::make_unique<CMessageWatch>();
     CCrashNote::Enter("a session", true, m_seed);
     m_report.CountSession();
-    if (!m_file.Load()) {
-        Fail(m_file.Problem());
+    if (!m_plugin.Load()) {
+        Fail(m_plugin.Problem());
         CCrashNote::Leave();
         return false;
     }
@@ -109,7 +109,7 @@ bool CSessionRunner::Run()
     m_queries.reset();
     m_host.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_file.Unload();
+    m_plugin.Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const QStringList late = m_watch->TakeUnexpected();
     if (passed && !late.isEmpty()) {
@@ -136,7 +136,7 @@ bool CSessionRunner::RunStarted()
     m_oracle->ConnectFirst();
     QStringList problems;
     m_description = QStringLiteral("starting the plug-in");
-    const UB::Result result = m_host->Start(*m_file.Plugin(), m_file.Folder(), &problems);
+    const UB::Result result = m_host->Start(m_plugin, &problems);
     problems += m_watch->TakeUnexpected();
     bool startedWell = true;
     for (const QString& problem : qAsConst(problems)) {

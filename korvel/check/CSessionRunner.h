@@ -18,7 +18,7 @@ class CDialogDriver;
 class CHostQueries;
 class CHostWindow;
 class CMessageWatch;
-class CPluginFile;
+class CPluginLoader;
 class CSceneGenerator;
 class CWidgetOracle;
 
@@ -42,7 +42,7 @@ public:
         bool trace = false;
     };
 
-    CSessionRunner(CPluginFile& file, std::uint32_t seed, const CSettings& settings,
+    CSessionRunner(CPluginLoader& plugin, std::uint32_t seed, const CSettings& settings,
                    CCheckReport& report);
     ~CSessionRunner();
     CSessionRunner(const CSessionRunner&) = delete;
@@ -99,7 +99,7 @@ private:
     bool Chance(int percent);
     int Bounded(int bound);
 
-    CPluginFile& m_file;
+    CPluginLoader& m_plugin;
     const std::uint32_t m_seed;
     const CSettings m_settings;
     CCheckReport& m_report;

@@ -18,15 +18,15 @@ void PluginHostTest::SetUp()
 
 QObject* PluginHostTest::CreatePluginInstance()
 {
-    loader.setFileName(ModulePath());
-    EXPECT_TRUE(loader.load()) << loader.errorString().toStdString();
-    return loader.instance();
+    EXPECT_TRUE(loader.Load()) << loader.Problem().toStdString();
+    return loader.Instance();
 }
 
 void PluginHostTest::TearDown()
 {
     // The scene's event sender goes first, then the plug-in object, as when the host closes.
     scene.reset();
+    loader.Unload();
     delete instance.data();
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "CPluginLoader.h"
 #include "KVSceneModel.h"
 #include "host/KVAbstractPlugin.h"
 
 #include <gtest/gtest.h>
 
 #include <QMainWindow>
-#include <QPluginLoader>
 #include <QPointer>
 
 #include <memory>
@@ -16,7 +16,7 @@ class QToolBar;
 class QToolButton;
 
 /// A host session: the scene model as the host, a main window for the Linkage section, and the
-/// plug-in object obtained from the built module through QPluginLoader, as the host gets it.
+/// plug-in object obtained from the built module through the host's plug-in loader.
 class PluginHostTest : public ::testing::Test
 {
 public:
@@ -58,7 +58,7 @@ protected:
 
     QMainWindow window;
     std::unique_ptr<KV::CSceneModel> scene;
-    QPluginLoader loader;
+    KV::CPluginLoader loader{ModulePath()};
     QPointer<QObject> instance;
     KV::CAbstractPlugin* plugin = nullptr;
     QPointer<QWidget> layoutWindow;
