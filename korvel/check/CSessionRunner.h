@@ -53,51 +53,88 @@ public:
     int EventsRun() const { return m_event; }
 
 private:
-    struct CEvent
+    /// One kind of event a session draws: how often, when it can happen at all, what it does.
+    struct CEventKind
     {
         int weight;
-        std::function<bool()> possible;
-        std::function<void(QStringList*)> run;
+        /// Null: always possible.
+        bool (CSessionRunner::*possible)() const;
+        void (CSessionRunner::*run)();
     };
+    static const CEventKind kEventKinds[];
 
     bool RunStarted();
-    void AddEvents();
+    const CEventKind& DrawEvent();
     void Begin(const QString& description);
+    /// A problem found by the current event.
+    void Problem(const QString& text) { m_problems.append(text); }
     bool Check(QStringList problems);
     void Fail(const QString& text);
-
-    // Host events.
-    void Select(QStringList* problems, int kind);
-    void HostLink(QStringList* problems, bool unlink);
-    void HostPick(QStringList* problems);
-    void DeleteNodes(QStringList* problems);
-    void AddObject(QStringList* problems);
-    void ChangeTime(QStringList* problems);
-    void PlayOrStop(QStringList* problems);
-    void ChangePickMode(QStringList* problems);
-    void ChangeDialogMode(QStringList* problems);
-    void LoadFile(QStringList* problems);
-    void SendDataEvent(QStringList* problems);
-    void DriftHostState(QStringList* problems);
-    void UndoOrRedo(QStringList* problems);
-    void InjectOrClearFault(QStringList* problems);
-
-    // User actions.
-    void PickParent(QStringList* problems, const QString& how, const std::function<void()>& act,
-                    bool runs);
-    void Unlink(QStringList* problems, const QString& how, const std::function<void()>& act,
-                bool runs);
-    void LinkToCamera(QStringList* problems, const QString& how, const std::function<void()>& act,
-                      bool runs);
-    void LinkToSubNode(QStringList* problems);
-    void UseSplitMenu(QStringList* problems);
-    void SectionHotkey(QStringList* problems);
-    void EscHotkey(QStringList* problems);
 
     UB::CHandle* RandomObject(bool linkableBias);
     UB::CHandle* RandomNode();
     bool Chance(int percent);
     int Bounded(int bound);
+
+    // When the user can reach a command (CSessionUserActions.cpp).
+    bool IsPickingParent() const;
+    bool HasObjectsToDelete() const;
+    bool PickParentShown() const;
+    bool SplitButtonShown() const;
+    bool LinkActionShown() const;
+    bool LinkToActionShown() const;
+    bool UnlinkShown() const;
+    bool UnlinkActionShown() const;
+    bool ContextUnlinkActionShown() const;
+    bool LinkCameraShown() const;
+    bool LinkToCameraActionShown() const;
+    bool LinkSubNodeOffered() const;
+    bool LinkSubNodeShownDisabled() const;
+    bool SplitButtonEnabled() const;
+    bool SectionHotkeyEnabled() const;
+    bool EscHotkeyEnabled() const;
+
+    // Host events (CSessionHostEvents.cpp).
+    void SelectOneObject();
+    void SelectSeveralObjects();
+    void SelectNothing();
+    void SelectInnerNodes();
+    void SelectLinkedObject();
+    void Select(const QVector<UB::CHandle*>& selection);
+    void HostLinks();
+    void HostUnlinks();
+    void HostPicksParent();
+    void HostDeletesNode();
+    void HostAddsObject();
+    void TimeChanges();
+    void PlaybackStartsOrStops();
+    void PickModeChanges();
+    void DialogModeChanges();
+    void FileEvent();
+    void DataEvent();
+    void HostStateDrifts();
+    void UndoOrRedo();
+    void FaultsChange();
+
+    // User actions (CSessionUserActions.cpp).
+    void ClickPickParent();
+    void ClickSplitButton();
+    void TriggerLink();
+    void TriggerLinkTo();
+    void ClickUnlink();
+    void TriggerUnlink();
+    void TriggerContextUnlink();
+    void ClickLinkCamera();
+    void TriggerLinkToCamera();
+    void ClickLinkSubNode();
+    void ChooseFromSplitMenu();
+    void PressSectionHotkey();
+    void PressEscHotkey();
+
+    // What the three section commands must do, however the user gave them.
+    void PickParent(const QString& how, const std::function<void()>& act, bool runs);
+    void Unlink(const QString& how, const std::function<void()>& act, bool runs);
+    void LinkToCamera(const QString& how, const std::function<void()>& act, bool runs);
 
     CPluginLoader& m_plugin;
     const std::uint32_t m_seed;
@@ -112,10 +149,10 @@ private:
     std::unique_ptr<CWidgetOracle> m_oracle;
     std::unique_ptr<CDialogDriver> m_dialog;
 
-    QVector<CEvent> m_events;
     QSet<QString> m_faults;
     int m_event = 0;
     QString m_description;
+    QStringList m_problems;
     bool m_failed = false;
     QStringList m_sectionShowRequests;
 };
