@@ -1,11 +1,10 @@
 #pragma once
 
+#include <QDialog>
 #include <QObject>
 #include <QTimer>
 
 #include <functional>
-
-class QDialog;
 
 namespace KV {
 
