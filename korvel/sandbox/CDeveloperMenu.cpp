@@ -160,7 +160,7 @@ void CDeveloperMenu::BuildEventMenu()
     add(tr("ObjectDataChanged: Transform"), QStringLiteral("qtSendDataChangedTransform"),
         [this] { m_scene->SendObjectDataChanged(m_scene->Selection(), eChangedTransform); });
     events->addSeparator();
-    add(tr("Delete the Selection (cannot be undone)"), QStringLiteral("qtDeleteSelection"),
+    add(tr("Delete the Selection"), QStringLiteral("qtDeleteSelection"),
         [this] { m_scene->DeleteNodes(m_scene->Selection()); });
 }
 

@@ -140,7 +140,7 @@ bool CFileMenu::SaveAs(const QString& path)
 
 bool CFileMenu::MaybeSave()
 {
-    if (m_scene->UndoStack()->isClean())
+    if (!m_scene->IsModified())
         return true;
     QMessageBox::StandardButton answer;
     {
@@ -241,7 +241,7 @@ void CFileMenu::SetCurrent(const QString& path, const QString& title)
 
 void CFileMenu::ShowError(const QString& title, const QString& text)
 {
-    emit Message(text);
+    emit Problem(text);
     const CDialogModeScope dialogMode(m_scene);
     QMessageBox::warning(m_window, title, text);
 }

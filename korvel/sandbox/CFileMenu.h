@@ -41,6 +41,8 @@ public:
 
 signals:
     void Message(const QString& text);
+    /// Something went wrong; the user must see it.
+    void Problem(const QString& text);
     /// Another scene replaced the old one (New, Open, sample scene).
     void SceneReplaced();
     void TitleChanged(const QString& title);

@@ -24,7 +24,7 @@ void CParentPicker::Pick(UB::CHandle* target)
         return;
     const QVector<UB::CHandle*> selection = m_scene->Selection();
     if (selection.isEmpty()) {
-        emit Message(tr("Nothing is selected to link to %1.").arg(m_scene->Name(target)));
+        emit Problem(tr("Nothing is selected to link to %1.").arg(m_scene->Name(target)));
         return;
     }
     HandleList objects;
@@ -35,7 +35,9 @@ void CParentPicker::Pick(UB::CHandle* target)
     const UB::Result result = m_scene->LinkObjects(objects, target, kKeepWorldTransform,
                                                    m_scene->CurrentTime(), true, true);
     if (result.IsFailed()) {
-        emit Message(RefusalReason(selection, target, result));
+        // The reason says more than the failed call would, so the call is not reported again.
+        m_scene->TakeCommandFailures();
+        emit Problem(RefusalReason(selection, target, result));
         return;
     }
     emit Message(tr("Linked %1 to %2.").arg(Names(selection), m_scene->Name(target)));

@@ -30,6 +30,8 @@ public:
 
 signals:
     void Message(const QString& text);
+    /// The pick did not link; says why.
+    void Problem(const QString& text);
 
 private:
     QString RefusalReason(const QVector<UB::CHandle*>& objects, UB::CHandle* target,

@@ -163,7 +163,8 @@ bool CPluginHost::Start(CPlugin& plugin, CKorvelInterface* host, QWidget* mainWi
     plugin.contextActions = Guarded(offers.contextActions);
     plugin.dockWidgets = Guarded(offers.dockWidgets);
     plugin.statusBarWidgets = Guarded(offers.statusBarWidgets);
-    Report(tr("Plug-in %1 started: %n section(s)", nullptr, plugin.sections.size()).arg(file));
+    Report(tr("Plug-in %1 started: %n section(s)", nullptr, plugin.sections.size()).arg(file),
+           false);
     return true;
 }
 
@@ -242,11 +243,14 @@ void CPluginHost::Unload()
     m_plugins.clear();
 }
 
-void CPluginHost::Report(const QString& text)
+void CPluginHost::Report(const QString& text, bool problem)
 {
     m_messages.append(text);
     qInfo().noquote() << "korvel-sandbox:" << text;
-    emit Message(text);
+    if (problem)
+        emit Problem(text);
+    else
+        emit Message(text);
 }
 
 } // namespace KV

@@ -73,13 +73,15 @@ public:
 
 signals:
     void Message(const QString& text);
+    /// A plug-in did not load or start.
+    void Problem(const QString& text);
 
 private:
     struct CPlugin;
 
     QStringList PluginFiles(const QString& path);
     bool Start(CPlugin& plugin, CKorvelInterface* host, QWidget* mainWindow);
-    void Report(const QString& text);
+    void Report(const QString& text, bool problem = true);
     /// One kind of offer from every plug-in, without those that are gone.
     template<typename T>
     QList<T*> Gather(QList<QPointer<T>> CPlugin::*list) const;

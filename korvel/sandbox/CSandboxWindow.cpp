@@ -3,6 +3,7 @@
 #include "CDeveloperMenu.h"
 #include "CDialogModeScope.h"
 #include "CFileMenu.h"
+#include "CHostApplication.h"
 #include "CHostCallsPanel.h"
 #include "CHotKeyDialog.h"
 #include "CHotKeyMap.h"
@@ -72,8 +73,12 @@ CSandboxWindow::CSandboxWindow(const CSandboxOptions& options, QWidget* parent)
     BuildMenus();
     BuildStatusBar();
 
+    CHostApplication::RunCommandsOn(m_scene.get());
     connect(m_picker, &CParentPicker::Message, this, &CSandboxWindow::ShowMessage);
+    connect(m_picker, &CParentPicker::Problem, this, &CSandboxWindow::ShowProblem);
     connect(m_plugins.get(), &CPluginHost::Message, this, &CSandboxWindow::ShowMessage);
+    connect(m_plugins.get(), &CPluginHost::Problem, this, &CSandboxWindow::ShowProblem);
+    connect(m_scene.get(), &CSceneModel::CommandEnded, this, &CSandboxWindow::ReportFailedCalls);
     connect(m_viewport, &CViewport::NodePicked, m_picker, &CParentPicker::Pick);
     connect(m_viewport, &CViewport::PickCancelled, m_picker, &CParentPicker::Cancel);
     connect(m_viewport, &CViewport::ContextMenuRequested, this,
@@ -85,7 +90,7 @@ CSandboxWindow::CSandboxWindow(const CSandboxOptions& options, QWidget* parent)
     connect(m_scene.get(), &CSceneModel::SectionShowRequested, this, &CSandboxWindow::ShowSection);
     connect(m_scene->EventSender(), &CEventSender::PickedModeChanged, this,
             &CSandboxWindow::ShowPickMode);
-    connect(m_scene->UndoStack(), &QUndoStack::cleanChanged, this, &CSandboxWindow::UpdateTitle);
+    connect(m_scene.get(), &CSceneModel::ModifiedChanged, this, &CSandboxWindow::UpdateTitle);
 
     LoadPlugins();
     m_hotKeys->Apply(this);
@@ -160,6 +165,7 @@ void CSandboxWindow::BuildMenus()
 {
     m_fileMenu = new CFileMenu(m_scene.get(), m_settings.get(), this);
     connect(m_fileMenu, &CFileMenu::Message, this, &CSandboxWindow::ShowMessage);
+    connect(m_fileMenu, &CFileMenu::Problem, this, &CSandboxWindow::ShowProblem);
     connect(m_fileMenu, &CFileMenu::SceneReplaced, this, &CSandboxWindow::OnSceneReplaced);
     connect(m_fileMenu, &CFileMenu::TitleChanged, this, &CSandboxWindow::UpdateTitle);
     menuBar()->addMenu(m_fileMenu);
@@ -366,8 +372,30 @@ void CSandboxWindow::ShowPlugins()
 
 void CSandboxWindow::ShowMessage(const QString& text)
 {
+    if (!m_problemShown.isValid() || m_problemShown.hasExpired(kMessageTimeoutMs))
+        statusBar()->showMessage(text, kMessageTimeoutMs);
+    m_hostCalls->AppendHostLine(text);
+}
+
+void CSandboxWindow::ShowProblem(const QString& text)
+{
+    m_problemShown.start();
     statusBar()->showMessage(text, kMessageTimeoutMs);
     m_hostCalls->AppendHostLine(text);
+}
+
+void CSandboxWindow::ReportFailedCalls(const QVector<CJournalEntry>& failedCalls)
+{
+    if (failedCalls.isEmpty())
+        return;
+    const CJournalEntry& first = failedCalls.first();
+    QString text = tr("Host call failed: %1(%2) returned 0x%3.")
+                       .arg(first.call, first.args.join(QStringLiteral(", ")))
+                       .arg(static_cast<quint32>(first.result), 8, 16, QLatin1Char('0'));
+    if (failedCalls.size() > 1)
+        text += tr(" %n more failed in the same command; see Host Calls.", nullptr,
+                   failedCalls.size() - 1);
+    ShowProblem(text);
 }
 
 void CSandboxWindow::ShowPickMode()
@@ -389,7 +417,7 @@ void CSandboxWindow::SelectAll()
 void CSandboxWindow::UpdateTitle()
 {
     setWindowTitle(tr("%1[*] – Korvel Sandbox").arg(m_fileMenu->SceneTitle()));
-    setWindowModified(!m_scene->UndoStack()->isClean());
+    setWindowModified(m_scene->IsModified());
 }
 
 void CSandboxWindow::OnSceneReplaced()

@@ -2,6 +2,7 @@
 
 #include "CSandboxOptions.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -23,6 +24,7 @@ class COutliner;
 class CParentPicker;
 class CPluginHost;
 class CSceneModel;
+struct CJournalEntry;
 class CTimelineBar;
 class CViewport;
 
@@ -53,8 +55,10 @@ public:
     QMenu* BuildContextMenu(QWidget* parent);
     /// Opens the Hot Keys dialog (modal, in the host's dialog mode) and keeps what the user set.
     void ShowHotKeys();
-    /// Shows a message in the status bar and in the Host Calls panel.
+    /// Shows a message in the status bar and in the Host Calls panel. A routine message does
+    /// not replace a problem that is still on show.
     void ShowMessage(const QString& text);
+    void ShowProblem(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +77,7 @@ private:
     void ShowPlugins();
     void SelectAll();
     void UpdateTitle();
+    void ReportFailedCalls(const QVector<CJournalEntry>& failedCalls);
     void OnSceneReplaced();
 
     CSandboxOptions m_options;
@@ -94,6 +99,7 @@ private:
     QMenu* m_viewMenu = nullptr;
     QMenu* m_helpMenu = nullptr;
     QLabel* m_pickModeLabel = nullptr;
+    QElapsedTimer m_problemShown;
     QList<QPointer<QMenu>> m_pluginContextMenus;
 };
 

@@ -1,4 +1,5 @@
 #include "CDemoTour.h"
+#include "CHostApplication.h"
 #include "CPluginHost.h"
 #include "CSandboxOptions.h"
 #include "CSandboxWindow.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QStringList ownArguments = KV::CSandboxOptions::TakeOwnArguments(argc, argv);
-    QApplication app(argc, argv);
+    KV::CHostApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korvel"));
     QApplication::setApplicationName(QStringLiteral("korvel-sandbox"));
 

@@ -56,7 +56,7 @@ UB::Result CLinkPlanner::PlanLink(const HandleList& objects, const UB::CHandle* 
                 TransformMath::Position(targetPlacement), rotation, TransformMath::Scale(current)));
         }
         plan.append({node, node->LinkParentAt(time), targetNode,
-                     TransformMath::LocalFor(targetWorld, world)});
+                     TransformMath::LocalFor(targetWorld, world), time, false});
     }
     return UB::kOk;
 }
@@ -71,7 +71,7 @@ UB::Result CLinkPlanner::PlanUnlink(const UB::CHandle* object, UBTime time,
     CSceneNode* parent = node->LinkParentAt(time);
     if (!parent)
         return UB::kNothingDone;
-    plan.append({node, parent, nullptr, m_state.WorldTransformAt(node, time)});
+    plan.append({node, parent, nullptr, m_state.WorldTransformAt(node, time), time, false});
     return UB::kOk;
 }
 

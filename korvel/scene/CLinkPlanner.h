@@ -16,6 +16,9 @@ struct CLinkChange
     CSceneNode* oldParent = nullptr;
     CSceneNode* newParent = nullptr;
     TransformRecord newLocal;
+    UBTime time = 0;
+    /// Whether the change was announced with host events (and is again on undo and redo).
+    bool notify = false;
 };
 
 /// Works out what a link or unlink does before anything is changed, so that a refused edit

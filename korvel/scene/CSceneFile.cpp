@@ -11,6 +11,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace KV {
@@ -21,6 +22,7 @@ const QString kFormat = QStringLiteral("korvel-scene");
 constexpr int kVersion = 1;
 // Ids stay exact in a JSON number; coordinates beyond this are not a scene anyone made.
 constexpr qint64 kMaxId = qint64(1) << 53;
+const TransformRecord kIdentity;
 constexpr double kMaxCoordinate = 1e9;
 
 QString Key(const char* name)
@@ -51,6 +53,27 @@ QJsonValue IdOf(const CSceneNode* node)
     return node ? QJsonValue(static_cast<double>(node->id)) : QJsonValue(QJsonValue::Null);
 }
 
+QJsonObject WriteTransform(const TransformRecord& record)
+{
+    QJsonObject entry{{Key("position"), FloatArray(record.position, 3)},
+                      {Key("rotation"), FloatArray(record.rotation, 4)},
+                      {Key("scale"), FloatArray(record.scale, 3)}};
+    bool reservedUsed = false;
+    QJsonArray reserved;
+    for (std::int32_t field : record.reserved) {
+        reserved.append(field);
+        reservedUsed = reservedUsed || field != 0;
+    }
+    if (reservedUsed)
+        entry.insert(Key("reserved"), reserved);
+    return entry;
+}
+
+bool IsIdentity(const TransformRecord& record)
+{
+    return std::memcmp(&record, &kIdentity, sizeof record) == 0;
+}
+
 QJsonObject WriteNode(const CSceneNode& node)
 {
     QJsonObject object{{Key("id"), IdOf(&node)},
@@ -65,6 +88,8 @@ QJsonObject WriteNode(const CSceneNode& node)
                        {Key("ownerRoot"), IdOf(node.ownerRoot)}};
     if (node.structuralParent)
         object.insert(Key("parent"), IdOf(node.structuralParent));
+    if (!IsIdentity(node.rest))
+        object.insert(Key("rest"), WriteTransform(node.rest));
     if (!node.keys.link.empty()) {
         QJsonArray keys;
         for (const auto& key : node.keys.link)
@@ -74,19 +99,8 @@ QJsonObject WriteNode(const CSceneNode& node)
     if (!node.keys.transform.empty()) {
         QJsonArray keys;
         for (const auto& key : node.keys.transform) {
-            const TransformRecord& record = key.second;
-            QJsonObject entry{{Key("time"), key.first},
-                              {Key("position"), FloatArray(record.position, 3)},
-                              {Key("rotation"), FloatArray(record.rotation, 4)},
-                              {Key("scale"), FloatArray(record.scale, 3)}};
-            bool reservedUsed = false;
-            QJsonArray reserved;
-            for (std::int32_t field : record.reserved) {
-                reserved.append(field);
-                reservedUsed = reservedUsed || field != 0;
-            }
-            if (reservedUsed)
-                entry.insert(Key("reserved"), reserved);
+            QJsonObject entry = WriteTransform(key.second);
+            entry.insert(Key("time"), key.first);
             keys.append(entry);
         }
         object.insert(Key("transformKeys"), keys);
@@ -367,17 +381,23 @@ private:
                        node->keys.link[time] =
                            m_state->FindById(Reference(parent, what, raw.label));
                    });
-        ForEachKey(raw, "transformKeys", QStringLiteral("transform"), node->keys.transform,
-                   [&](const QJsonObject& key, UBTime time) {
-                       node->keys.transform[time] = ReadTransformKey(raw, key, time);
-                   });
+        ForEachKey(
+            raw, "transformKeys", QStringLiteral("transform"), node->keys.transform,
+            [&](const QJsonObject& key, UBTime time) {
+                node->keys.transform[time] = ReadTransform(
+                    key, QStringLiteral("%1 (transform key at time %2)").arg(raw.label).arg(time));
+            });
+        const QJsonValue rest = raw.json.value(Key("rest"));
+        if (!rest.isUndefined()) {
+            const QString what = raw.label + QStringLiteral(" (rest transform)");
+            if (!rest.isObject())
+                Fail(what, QStringLiteral("must be an object"));
+            node->rest = ReadTransform(rest.toObject(), what);
+        }
     }
 
-    static TransformRecord ReadTransformKey(const CRawNode& raw, const QJsonObject& key,
-                                            UBTime time)
+    static TransformRecord ReadTransform(const QJsonObject& key, const QString& what)
     {
-        const QString what =
-            QStringLiteral("%1 (transform key at time %2)").arg(raw.label).arg(time);
         TransformRecord record;
         Floats(key, "position", record.position, 3, what);
         Floats(key, "rotation", record.rotation, 4, what);
@@ -466,7 +486,9 @@ std::unique_ptr<CSceneState> CSceneFile::Read(const QByteArray& json, const QStr
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
     QString problem;
-    if (parseError.error != QJsonParseError::NoError) {
+    if (json.trimmed().isEmpty()) {
+        problem = QStringLiteral("file: the file is empty");
+    } else if (parseError.error != QJsonParseError::NoError) {
         problem = QStringLiteral("file: not valid JSON at offset %1 (%2)")
                       .arg(parseError.offset)
                       .arg(parseError.errorString());

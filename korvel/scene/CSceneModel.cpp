@@ -25,7 +25,10 @@ CSceneModel::CSceneModel(QObject* parent)
     , d(std::make_unique<Private>(this))
 {
     qRegisterMetaType<KV::CJournalEntry>("KV::CJournalEntry");
+    qRegisterMetaType<QVector<KV::CJournalEntry>>("QVector<KV::CJournalEntry>");
     qRegisterMetaType<UBTime>("UBTime");
+    connect(d->undo, &QUndoStack::cleanChanged, this, [this] { d->UpdateModified(); });
+    connect(d->undo, &QUndoStack::indexChanged, this, [this] { d->UpdateModified(); });
 }
 
 CSceneModel::~CSceneModel() = default;
@@ -36,15 +39,9 @@ void CSceneModel::Private::ReplaceState(std::unique_ptr<CSceneState> next)
     undo->clear();
     previewBaseline.clear();
     previewOrder.clear();
+    previewAnnounced = false;
     state = std::move(next);
-}
-
-void CSceneModel::Private::ForgetNodes(const QVector<CSceneNode*>& removed)
-{
-    for (CSceneNode* node : removed) {
-        if (previewBaseline.remove(node) > 0)
-            previewOrder.removeOne(node);
-    }
+    UpdateModified();
 }
 
 // ---- Building a scene ---------------------------------------------------------------------------
@@ -56,7 +53,8 @@ UB::CHandle* CSceneModel::AddObject(const CNodeDesc& desc)
     return node;
 }
 
-UB::CHandle* CSceneModel::AddNode(UB::CHandle* structuralParent, const CNodeDesc& desc)
+UB::CHandle* CSceneModel::AddNode(UB::CHandle* structuralParent, const CNodeDesc& desc,
+                                  const TransformRecord& rest)
 {
     CSceneNode* parent = d->state->Find(structuralParent);
     if (!parent) {
@@ -64,7 +62,7 @@ UB::CHandle* CSceneModel::AddNode(UB::CHandle* structuralParent, const CNodeDesc
                  qUtf8Printable(desc.name));
         return nullptr;
     }
-    CSceneNode* node = d->state->AddNode(parent, desc);
+    CSceneNode* node = d->state->AddNode(parent, desc, 0, rest);
     emit SceneChanged();
     return node;
 }
@@ -254,6 +252,16 @@ QUndoStack* CSceneModel::UndoStack() const
     return d->undo;
 }
 
+bool CSceneModel::IsModified() const
+{
+    return d->modified;
+}
+
+CSceneSnapshot CSceneModel::Snapshot() const
+{
+    return {ToJson(), d->undo->count(), d->undo->index(), d->modified};
+}
+
 CEventSender* CSceneModel::EventSender() const
 {
     return d->sender;
@@ -324,8 +332,12 @@ void CSceneModel::Play()
 
 void CSceneModel::Stop()
 {
+    // A host settles the time where playback stopped and reports it, so that every view shows
+    // that moment.
     d->playing = false;
     emit d->sender->Stopped();
+    emit TimeChanged(d->state->currentTime);
+    emit d->sender->CurrentTimeChanged(d->state->currentTime);
 }
 
 void CSceneModel::SetDialogMode(int mode)
@@ -337,34 +349,6 @@ void CSceneModel::SetDialogMode(int mode)
 void CSceneModel::ChangePickMode(int mode)
 {
     d->ChangePickMode(mode, [] {});
-}
-
-void CSceneModel::DeleteNodes(const QVector<UB::CHandle*>& nodes)
-{
-    QVector<CSceneNode*> roots;
-    for (UB::CHandle* handle : nodes) {
-        if (CSceneNode* node = d->state->Find(handle))
-            roots.append(node);
-    }
-    if (roots.isEmpty())
-        return;
-    const int selectedBefore = d->state->selection.size();
-    bool linksChanged = false;
-    const QVector<CSceneNode*> removed = d->state->RemoveNodes(roots, &linksChanged);
-    d->ForgetNodes(removed);
-
-    emit SceneChanged();
-    if (d->state->selection.size() != selectedBefore) {
-        emit SelectionChanged();
-        emit d->sender->ObjectSelectionChanged();
-    }
-    HandleList deleted;
-    deleted.Reserve(removed.size());
-    for (CSceneNode* node : removed)
-        deleted.Add(node);
-    emit d->sender->ObjectDeleted(deleted);
-    if (linksChanged)
-        emit d->sender->HierarchyChanged();
 }
 
 void CSceneModel::SendFileLoaded(int fileType)
@@ -391,7 +375,7 @@ void CSceneModel::SendLinkEvent(UB::CHandle* object)
     if (!node)
         return;
     CSceneNode* parent = node->LinkParentAt(d->state->currentTime);
-    d->SendLinkEvent({node, parent, parent, TransformRecord()}, d->state->currentTime, false);
+    d->SendLinkEvent({node, parent, parent, TransformRecord(), d->state->currentTime, true}, false);
 }
 
 // ---- Journal ------------------------------------------------------------------------------------

@@ -1,45 +1,26 @@
-// The link manager: SetTransform, LinkObjects and UnlinkObject, and the undo history.
-//
-// The two flags of LinkObjects and UnlinkObject:
-// - `commit` true makes the edit one step on the scene's undo stack. `commit` false is a
-//   preview or a restore (what a dialog does while it is open, or on Cancel): it leaves no
-//   undo step, but the scene remembers, for each node it touches, the node's keys as they were
-//   before the first uncommitted edit since the last committed one. SetTransform is always
-//   uncommitted. The next committed edit takes all those nodes into its undo step, so that
-//   undoing it returns them, and the nodes it touched itself, to where they were before the
-//   previews; redo puts back the final state.
-// - `notify` true sends the host events of a link change: an ObjectDataChanged2 with a
-//   CLinkEvent per object, then HierarchyChanged, then ObjectDataChanged(objects, link). With
-//   `notify` false no host event is sent. Undo and redo of a notified edit send the same
-//   events again, with old and new parents swapped on undo.
-// Every change, previews included, emits SceneChanged for the views.
-//
-// Before an undo or redo, pending previews are taken back, so that the history always works
-// on the states it recorded. Each call is journalled before its events go out, so the journal
-// lists a call before anything its listeners do in response.
+// The link manager: SetTransform, LinkObjects and UnlinkObject. What each call means is in
+// docs/host-contract.md; in short:
+// - A transform record is the object's placement in the world. SetTransform moves the object
+//   there under the link parent it has at that time; LinkObjects with align 0 keeps it there.
+// - `commit` true makes the edit part of the command's undo step. `commit` false is a preview:
+//   the scene remembers the node's keys from before its first preview and takes the preview
+//   back when the outermost command ends, or folds it into the step when the command commits
+//   that node. SetTransform is always a preview.
+// - `notify` true sends the host events of a link change; undo and redo send them again.
+// Each call is journalled before its events go out, so the journal lists a call before
+// anything its listeners do in response.
 
 #include "CSceneModelPrivate.h"
 
+#include "CCommandScope.h"
 #include "TransformMath.h"
 
 namespace KV {
 
-namespace {
-
-QString EditText(const QVector<CLinkChange>& plan)
-{
-    const CSceneNode* target = plan.first().newParent;
-    const QString objects = plan.size() == 1 ? plan.first().node->desc.name
-                                             : QObject::tr("%1 objects").arg(plan.size());
-    return target ? QObject::tr("Link %1 to %2").arg(objects, target->desc.name)
-                  : QObject::tr("Unlink %1").arg(objects);
-}
-
-} // namespace
-
 UB::Result CSceneModel::SetTransform(UB::CHandle* object, UBTime time,
                                      const TransformRecord& transform)
 {
+    CCommandScope command(this);
     UB::Result result;
     CSceneNode* node = nullptr;
     if (!d->TakeFault("SetTransform", result)) {
@@ -51,20 +32,27 @@ UB::Result CSceneModel::SetTransform(UB::CHandle* object, UBTime time,
     }
     if (result == UB::kOk) {
         d->RememberPreview(node);
-        node->keys.transform[time] = transform;
+        const CSceneNode* parent = node->LinkParentAt(time);
+        node->keys.transform[time] =
+            parent ? TransformMath::LocalFor(d->state->WorldMatrixAt(parent, time),
+                                             TransformMath::ToMatrix(transform))
+                   : transform;
     }
     d->Log("SetTransform", result, [&] {
         return QStringList{d->Handle(object), QString::number(time),
                            CCallJournal::Transform(transform)};
     });
-    if (result == UB::kOk)
+    if (result == UB::kOk) {
         emit SceneChanged();
+        d->UpdateModified();
+    }
     return result;
 }
 
 UB::Result CSceneModel::LinkObjects(const HandleList& objects, UB::CHandle* target, int alignMode,
                                     UBTime time, bool commit, bool notify)
 {
+    CCommandScope command(this);
     UB::Result result;
     QVector<CLinkChange> plan;
     if (!d->TakeFault("LinkObjects", result))
@@ -79,13 +67,14 @@ UB::Result CSceneModel::LinkObjects(const HandleList& objects, UB::CHandle* targ
     if (result == UB::kOk) {
         emit SceneChanged();
         if (notify)
-            d->SendLinkEvents(plan, time, false);
+            d->SendLinkEvents(plan, false);
     }
     return result;
 }
 
 UB::Result CSceneModel::UnlinkObject(UB::CHandle* object, UBTime time, bool commit, bool notify)
 {
+    CCommandScope command(this);
     UB::Result result;
     QVector<CLinkChange> plan;
     if (!d->TakeFault("UnlinkObject", result))
@@ -99,7 +88,7 @@ UB::Result CSceneModel::UnlinkObject(UB::CHandle* object, UBTime time, bool comm
     if (result == UB::kOk) {
         emit SceneChanged();
         if (notify)
-            d->SendLinkEvents(plan, time, false);
+            d->SendLinkEvents(plan, false);
     }
     return result;
 }
@@ -114,85 +103,142 @@ void CSceneModel::Private::RememberPreview(CSceneNode* node)
     previewOrder.append(node);
 }
 
-void CSceneModel::Private::ApplyLinkEdit(const QVector<CLinkChange>& plan, UBTime time, bool commit,
+void CSceneModel::Private::ApplyLinkEdit(QVector<CLinkChange>& plan, UBTime time, bool commit,
                                          bool notify)
 {
+    for (CLinkChange& change : plan)
+        change.notify = notify;
     if (!commit) {
         for (const CLinkChange& change : plan)
             RememberPreview(change.node);
+        previewAnnounced = previewAnnounced || notify;
         CLinkPlanner::Apply(plan, time);
+        UpdateModified();
         return;
     }
-    CKeyEdit edit;
-    edit.links = plan;
-    edit.time = time;
-    edit.notify = notify;
-    for (CSceneNode* node : qAsConst(previewOrder))
-        edit.keys.append({node, previewBaseline.value(node), {}});
+    // A committed node's step starts from its keys before any preview: the preview becomes
+    // part of what the step changed.
+    QVector<CStepPart> parts;
+    parts.reserve(plan.size());
     for (const CLinkChange& change : plan) {
-        if (!previewBaseline.contains(change.node))
-            edit.keys.append({change.node, change.node->keys, {}});
+        CStepPart part;
+        part.node = change.node;
+        part.before = previewBaseline.contains(change.node) ? previewBaseline.take(change.node)
+                                                            : change.node->keys;
+        previewOrder.removeOne(change.node);
+        parts.append(part);
     }
     CLinkPlanner::Apply(plan, time);
-    for (CKeyChange& change : edit.keys)
-        change.after = change.node->keys;
-    previewBaseline.clear();
-    previewOrder.clear();
-    undo->push(new CLinkEditCommand(
-        EditText(plan), std::move(edit),
-        [this](const CKeyEdit& step, bool back) { ApplyUndoable(step, back); }));
+    for (CStepPart& part : parts)
+        part.after = part.node->keys;
+    PushStep(QString(), std::move(parts), plan);
 }
 
-void CSceneModel::Private::RevertPreviews()
+bool CSceneModel::Private::RevertPreviews()
 {
+    if (previewOrder.isEmpty())
+        return false;
     for (CSceneNode* node : qAsConst(previewOrder)) {
         if (state->Find(node))
             node->keys = previewBaseline.value(node);
     }
     previewBaseline.clear();
     previewOrder.clear();
+    emit q->SceneChanged();
+    if (previewAnnounced) {
+        previewAnnounced = false;
+        emit sender->HierarchyChanged();
+    }
+    UpdateModified();
+    return true;
 }
 
-void CSceneModel::Private::ApplyUndoable(const CKeyEdit& edit, bool undoing)
+void CSceneModel::Private::PushStep(const QString& label, QVector<CStepPart> parts,
+                                    QVector<CLinkChange> links)
+{
+    auto* step = new CSceneStep(commandSerial, label,
+                                [this](CSceneStep& done, bool back) { ApplyStep(done, back); });
+    step->parts = std::move(parts);
+    step->links = std::move(links);
+    step->UpdateText();
+    undo->push(step); // merged into the command's first step where there is one
+    UpdateModified();
+}
+
+void CSceneModel::Private::ApplyStep(CSceneStep& step, bool undoing)
 {
     RevertPreviews();
-    for (const CKeyChange& change : edit.keys) {
-        if (!state->Find(change.node))
-            continue; // deleted since; nothing to put back
-        change.node->keys = undoing ? change.before : change.after;
-        // A parent deleted since the edit is no parent now.
-        for (auto& key : change.node->keys.link) {
-            if (key.second && !state->Find(key.second))
-                key.second = nullptr;
+    const QVector<CSceneNode*> selectedBefore = state->selection;
+    QVector<CSceneNode*> removed;
+    bool structure = false;
+    const int count = step.parts.size();
+    for (int i = 0; i < count; ++i) {
+        CStepPart& part = step.parts[undoing ? count - 1 - i : i];
+        if (part.kind == CStepPart::EKind::Keys) {
+            if (!state->Find(part.node))
+                continue;
+            part.node->keys = undoing ? part.before : part.after;
+            continue;
+        }
+        structure = true;
+        const bool remove = (part.kind == CStepPart::EKind::Added) == undoing;
+        if (remove) {
+            part.removal = state->RemoveNodes(part.roots);
+            ForgetNodes(part.removal.removed);
+            removed += part.removal.removed;
+        } else {
+            state->RestoreNodes(part.removal);
         }
     }
     emit q->SceneChanged();
-    if (edit.notify)
-        SendLinkEvents(edit.links, edit.time, undoing);
+    if (state->selection != selectedBefore) {
+        emit q->SelectionChanged();
+        emit sender->ObjectSelectionChanged();
+    }
+    if (!removed.isEmpty())
+        SendRemoved(removed, false);
+    if (structure)
+        emit sender->HierarchyChanged();
+    QVector<CLinkChange> announced;
+    for (const CLinkChange& change : qAsConst(step.links)) {
+        if (change.notify)
+            announced.append(change);
+    }
+    if (!announced.isEmpty())
+        SendLinkEvents(announced, undoing);
 }
 
-void CSceneModel::Private::SendLinkEvent(const CLinkChange& change, UBTime time, bool reversed)
+void CSceneModel::Private::SendLinkEvent(const CLinkChange& change, bool reversed)
 {
     CLinkEvent event;
-    event.time = time;
+    event.time = change.time;
     event.object = static_cast<UB::CHandle*>(change.node);
     event.oldParent = static_cast<UB::CHandle*>(reversed ? change.newParent : change.oldParent);
     event.newParent = static_cast<UB::CHandle*>(reversed ? change.oldParent : change.newParent);
     emit sender->ObjectDataChanged2(&event);
 }
 
-void CSceneModel::Private::SendLinkEvents(QVector<CLinkChange> changes, UBTime time, bool reversed)
+void CSceneModel::Private::SendLinkEvents(QVector<CLinkChange> changes, bool reversed)
 {
     // `changes` is a copy: listeners may change the scene and its history while it is read.
     HandleList objects;
     for (const CLinkChange& change : changes) {
         if (!state->Find(change.node))
             continue;
-        SendLinkEvent(change, time, reversed);
+        SendLinkEvent(change, reversed);
         objects.Add(change.node);
     }
     emit sender->HierarchyChanged();
     emit sender->ObjectDataChanged(objects, eChangedLink);
+}
+
+void CSceneModel::Private::UpdateModified()
+{
+    const bool now = !undo->isClean() || !previewOrder.isEmpty();
+    if (now == modified)
+        return;
+    modified = now;
+    emit q->ModifiedChanged(now);
 }
 
 } // namespace KV

@@ -5,9 +5,9 @@
 #include "CCallJournal.h"
 #include "CFaultTable.h"
 #include "CHotKeyRegistry.h"
-#include "CLinkEditCommand.h"
 #include "CSceneNode.h"
 #include "CSceneState.h"
+#include "CSceneStep.h"
 #include "KVSceneModel.h"
 
 #include <QPointer>
@@ -31,10 +31,18 @@ struct CSceneModel::Private
     int pickMode = 0;
     int dialogMode = 0;
     bool playing = false;
-    /// Keys of every node moved by uncommitted edits since the last committed one, as they
-    /// were before the first of those edits; `previewOrder` keeps the order they were touched.
+    /// Keys of every node moved by uncommitted edits that have not been committed or taken
+    /// back, as they were before the first of those edits; `previewOrder` keeps the order.
     QHash<CSceneNode*, CNodeKeys> previewBaseline;
     QVector<CSceneNode*> previewOrder;
+    /// Whether a pending preview was announced with host events.
+    bool previewAnnounced = false;
+    /// How deeply host commands are nested now, and the serial of the outermost one.
+    int commandDepth = 0;
+    int commandSerial = 0;
+    /// The calls that failed during the open command, as the journal renders them.
+    QVector<CJournalEntry> commandFailures;
+    bool modified = false;
 
     // ---- Journal -----------------------------------------------------------------------------
 
@@ -45,14 +53,18 @@ struct CSceneModel::Private
     template<typename MakeArgs, typename MakeOutput>
     void Log(const char* call, UB::Result result, MakeArgs&& makeArgs, MakeOutput&& makeOutput)
     {
-        if (!journal.IsEnabled())
+        const bool failedInCommand = result.IsFailed() && commandDepth > 0;
+        if (!journal.IsEnabled() && !failedInCommand)
             return;
         CJournalEntry entry;
         entry.call = QLatin1String(call);
         entry.args = makeArgs();
         entry.result = result.code;
         entry.output = makeOutput();
-        Append(entry);
+        if (failedInCommand)
+            commandFailures.append(entry);
+        if (journal.IsEnabled())
+            Append(entry);
     }
     template<typename MakeArgs>
     void Log(const char* call, UB::Result result, MakeArgs&& makeArgs)
@@ -107,19 +119,25 @@ struct CSceneModel::Private
     /// A handle that belongs to no scene, written into out-values as garbage.
     static UB::CHandle* GarbageHandle();
 
-    // ---- Edits -------------------------------------------------------------------------------
+    // ---- Commands, edits and the undo history ------------------------------------------------
 
+    void BeginCommand();
+    void EndCommand();
     /// Remembers the keys of `node` before its first uncommitted edit.
     void RememberPreview(CSceneNode* node);
-    /// Applies a planned link edit: as a preview, or as one undo step that also takes back
-    /// the previews before it.
-    void ApplyLinkEdit(const QVector<CLinkChange>& plan, UBTime time, bool commit, bool notify);
-    void RevertPreviews();
-    void ApplyUndoable(const CKeyEdit& edit, bool undo);
+    /// Applies a planned link edit: as a preview, or committed into the command's undo step.
+    void ApplyLinkEdit(QVector<CLinkChange>& plan, UBTime time, bool commit, bool notify);
+    /// Puts every pending preview back to its committed keys; tells whether there was any.
+    bool RevertPreviews();
+    /// Pushes a step of the open command; QUndoStack merges it into the command's first one.
+    void PushStep(const QString& label, QVector<CStepPart> parts, QVector<CLinkChange> links);
+    void ApplyStep(CSceneStep& step, bool undo);
     /// One ObjectDataChanged2 with a CLinkEvent; `reversed` swaps old and new parent.
-    void SendLinkEvent(const CLinkChange& change, UBTime time, bool reversed);
+    void SendLinkEvent(const CLinkChange& change, bool reversed);
     /// The events of a link edit: a link event per object, HierarchyChanged, ObjectDataChanged.
-    void SendLinkEvents(QVector<CLinkChange> changes, UBTime time, bool reversed);
+    void SendLinkEvents(QVector<CLinkChange> changes, bool reversed);
+    /// Sends ModifiedChanged when the scene's difference from its file changed.
+    void UpdateModified();
     /// Sets the pick mode; PickedModeChanged(new, old) goes out only for a real change, after
     /// `log` has journalled the call that asked for it.
     template<typename LogCall>
@@ -133,6 +151,8 @@ struct CSceneModel::Private
                                            static_cast<EPickMode>(old));
     }
     void ForgetNodes(const QVector<CSceneNode*>& removed);
+    /// ObjectDeleted, then HierarchyChanged when links to the removed nodes were dropped.
+    void SendRemoved(const QVector<CSceneNode*>& removed, bool linksChanged);
     void ReplaceState(std::unique_ptr<CSceneState> next);
 };
 

@@ -220,7 +220,11 @@ UB::Result CSceneModel::GetTransform(UB::CHandle* object, UBTime time, Transform
         field = std::numeric_limits<float>::quiet_NaN();
     return d->QueryNode(
         "GetTransform", object, out, garbage,
-        [time](const CSceneNode& node) { return node.LocalTransformAt(time); },
+        [this, time](const CSceneNode& node) {
+            // The placement in the world; without a parent that is the local record itself.
+            return node.LinkParentAt(time) ? d->state->WorldTransformAt(&node, time)
+                                           : node.LocalTransformAt(time);
+        },
         [time] { return QStringList{QString::number(time)}; },
         [&] { return CCallJournal::Transform(out); });
 }

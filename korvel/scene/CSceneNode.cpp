@@ -17,7 +17,7 @@ CSceneNode* CSceneNode::LinkParentAt(UBTime time) const
 TransformRecord CSceneNode::LocalTransformAt(UBTime time) const
 {
     const TransformRecord* keyed = keys.TransformAt(time);
-    return keyed ? *keyed : TransformRecord();
+    return keyed ? *keyed : rest;
 }
 
 } // namespace KV

@@ -20,7 +20,8 @@ public:
     /// The link parent in force at `time`: the keyed one, or the structural parent before the
     /// first link key.
     CSceneNode* LinkParentAt(UBTime time) const;
-    /// The local transform in force at `time`: the keyed one, or identity before the first key.
+    /// The local transform in force at `time`: the keyed one, or the rest transform before the
+    /// first key.
     TransformRecord LocalTransformAt(UBTime time) const;
 
     // Plain data, kept consistent by CSceneState.
@@ -31,6 +32,7 @@ public:
     CSceneNode* owner = nullptr;
     CSceneNode* ownerRoot = nullptr;
     CNodeKeys keys;
+    TransformRecord rest;
 };
 
 } // namespace KV

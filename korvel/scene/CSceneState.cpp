@@ -26,13 +26,15 @@ QMap<int, QString> CSceneState::DefaultStandardNames()
 
 // ---- Nodes ----------------------------------------------------------------------------------
 
-CSceneNode* CSceneState::AddNode(CSceneNode* structuralParent, const CNodeDesc& desc, qint64 id)
+CSceneNode* CSceneState::AddNode(CSceneNode* structuralParent, const CNodeDesc& desc, qint64 id,
+                                 const TransformRecord& rest)
 {
     if (id <= 0)
         id = m_nextId;
     m_nextId = std::max(m_nextId, id + 1);
     m_owned.push_back(std::make_unique<CSceneNode>(id, desc));
     CSceneNode* node = m_owned.back().get();
+    node->rest = rest;
     node->structuralParent = structuralParent;
     if (structuralParent) {
         structuralParent->children.append(node);
@@ -100,28 +102,42 @@ QVector<CSceneNode*> CSceneState::WithDescendants(const QVector<CSceneNode*>& ro
     return result;
 }
 
-QVector<CSceneNode*> CSceneState::RemoveNodes(const QVector<CSceneNode*>& roots, bool* linksChanged)
+CRemoval CSceneState::RemoveNodes(const QVector<CSceneNode*>& roots)
 {
-    *linksChanged = false;
-    const QVector<CSceneNode*> removed = WithDescendants(roots);
-    if (removed.isEmpty())
-        return removed;
+    CRemoval removal;
+    removal.removed = WithDescendants(roots);
+    if (removal.removed.isEmpty())
+        return removal;
     QHash<const CSceneNode*, bool> doomed;
-    doomed.reserve(removed.size());
-    for (CSceneNode* node : removed)
+    doomed.reserve(removal.removed.size());
+    for (CSceneNode* node : qAsConst(removal.removed))
         doomed.insert(node, true);
 
-    DropLinksTo(doomed, linksChanged);
+    DropLinksTo(doomed, removal);
+    removal.selection = selection;
+    removal.camera = camera;
     selection.erase(std::remove_if(selection.begin(), selection.end(),
                                    [&](CSceneNode* node) { return doomed.contains(node); }),
                     selection.end());
     if (doomed.contains(camera))
         camera = nullptr;
 
-    for (CSceneNode* node : removed) {
+    for (int i = 0; i < NodeCount(); ++i) {
+        CSceneNode* node = m_order[static_cast<std::size_t>(i)];
+        if (doomed.contains(node))
+            removal.orderSlots.append({node, i});
+    }
+    // Every index is taken before anything moves, and kept ascending for RestoreNodes.
+    for (CSceneNode* node : qAsConst(removal.removed)) {
         CSceneNode* parent = node->structuralParent;
         if (parent && !doomed.contains(parent))
-            parent->children.removeOne(node);
+            removal.childSlots.append({node, parent->children.indexOf(node)});
+    }
+    std::sort(removal.childSlots.begin(), removal.childSlots.end(),
+              [](const CRemoval::CSlot& a, const CRemoval::CSlot& b) { return a.index < b.index; });
+    for (const CRemoval::CSlot& slot : qAsConst(removal.childSlots))
+        slot.node->structuralParent->children.removeOne(slot.node);
+    for (CSceneNode* node : qAsConst(removal.removed)) {
         m_lookup.remove(node);
         m_byId.remove(node->id);
     }
@@ -133,6 +149,7 @@ QVector<CSceneNode*> CSceneState::RemoveNodes(const QVector<CSceneNode*>& roots,
     for (CSceneNode* node : m_order) {
         if (!doomed.contains(node->owner) && !doomed.contains(node->ownerRoot))
             continue;
+        removal.owners.append({node, node->owner, node->ownerRoot});
         CSceneNode* top = node;
         while (top->structuralParent)
             top = top->structuralParent;
@@ -141,10 +158,31 @@ QVector<CSceneNode*> CSceneState::RemoveNodes(const QVector<CSceneNode*>& roots,
         if (doomed.contains(node->ownerRoot))
             node->ownerRoot = top;
     }
-    return removed;
+    return removal;
 }
 
-void CSceneState::DropLinksTo(const QHash<const CSceneNode*, bool>& doomed, bool* linksChanged)
+void CSceneState::RestoreNodes(const CRemoval& removal)
+{
+    // Slots were taken in ascending order, so inserting in that order puts each node back at
+    // its old index.
+    for (const CRemoval::CSlot& slot : removal.orderSlots) {
+        m_order.insert(m_order.begin() + slot.index, slot.node);
+        m_lookup.insert(slot.node, slot.node);
+        m_byId.insert(slot.node->id, slot.node);
+    }
+    for (const CRemoval::CSlot& slot : removal.childSlots)
+        slot.node->structuralParent->children.insert(slot.index, slot.node);
+    for (const CRemoval::CKeys& keys : removal.droppedLinks)
+        keys.node->keys = keys.before;
+    for (const CRemoval::COwners& owners : removal.owners) {
+        owners.node->owner = owners.owner;
+        owners.node->ownerRoot = owners.ownerRoot;
+    }
+    selection = removal.selection;
+    camera = removal.camera;
+}
+
+void CSceneState::DropLinksTo(const QHash<const CSceneNode*, bool>& doomed, CRemoval& removal)
 {
     struct Drop
     {
@@ -158,16 +196,20 @@ void CSceneState::DropLinksTo(const QHash<const CSceneNode*, bool>& doomed, bool
     for (CSceneNode* node : m_order) {
         if (doomed.contains(node))
             continue;
+        bool dropsHere = false;
         for (const auto& key : node->keys.link) {
-            if (key.second && doomed.contains(key.second))
+            if (key.second && doomed.contains(key.second)) {
                 drops.append({node, key.first, WorldTransformAt(node, key.first)});
+                dropsHere = true;
+            }
         }
+        if (dropsHere)
+            removal.droppedLinks.append({node, node->keys});
     }
     for (const Drop& drop : drops) {
         drop.node->keys.link[drop.time] = nullptr;
         drop.node->keys.transform[drop.time] = drop.world;
     }
-    *linksChanged = !drops.isEmpty();
 }
 
 // ---- Placement over time --------------------------------------------------------------------

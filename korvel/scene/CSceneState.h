@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CNodeKeys.h"
 #include "host/UBTypes.h"
 
 #include <QHash>
@@ -19,6 +20,35 @@ namespace KV {
 
 class CSceneNode;
 struct CNodeDesc;
+
+/// What a removal of nodes changed, in enough detail to undo it exactly.
+struct CRemoval
+{
+    struct CSlot
+    {
+        CSceneNode* node = nullptr;
+        int index = 0; // in the parent's children, or in the creation order
+    };
+    struct COwners
+    {
+        CSceneNode* node = nullptr;
+        CSceneNode* owner = nullptr;
+        CSceneNode* ownerRoot = nullptr;
+    };
+    struct CKeys
+    {
+        CSceneNode* node = nullptr;
+        CNodeKeys before;
+    };
+
+    QVector<CSceneNode*> removed;   // parents first
+    QVector<CSlot> orderSlots;      // where each removed node stood in the creation order
+    QVector<CSlot> childSlots;      // removed nodes whose structural parent stays
+    QVector<CKeys> droppedLinks;    // staying nodes whose links to removed nodes went
+    QVector<COwners> owners;        // staying nodes whose owner or owner root went
+    QVector<CSceneNode*> selection; // the selection before
+    CSceneNode* camera = nullptr;   // the camera before
+};
 
 /// Everything a scene file holds: the nodes with their structure and keys, the selection, the
 /// camera, the current time and the standard node names. A file is read into a fresh state
@@ -40,7 +70,8 @@ public:
 
     /// Adds a node below `structuralParent` (an object when null). An `id` of 0 takes the next
     /// free one. Owner and owner root follow the parent's, or are the node itself for objects.
-    CSceneNode* AddNode(CSceneNode* structuralParent, const CNodeDesc& desc, qint64 id = 0);
+    CSceneNode* AddNode(CSceneNode* structuralParent, const CNodeDesc& desc, qint64 id = 0,
+                        const TransformRecord& rest = TransformRecord());
     /// The live node behind a handle, or null for null, unknown and removed handles. Only the
     /// pointer value is looked at, so a dangling handle is harmless.
     CSceneNode* Find(const UB::CHandle* handle) const { return m_lookup.value(handle, nullptr); }
@@ -57,10 +88,13 @@ public:
 
     /// Removes the nodes and everything below them. Link keys of the remaining nodes that name
     /// a removed node become "no parent", with a transform key that keeps the node where it was
-    /// at that time; `linksChanged` tells whether any did. Removed nodes also leave the
-    /// selection and the camera, and stay allocated until the state goes, so that a stale
-    /// handle can never alias a new node. Returns the removed nodes, parents first.
-    QVector<CSceneNode*> RemoveNodes(const QVector<CSceneNode*>& roots, bool* linksChanged);
+    /// at that time. Removed nodes also leave the selection and the camera, and stay allocated
+    /// until the state goes, so that a stale handle can never alias a new node. The record
+    /// says everything that changed, so that RestoreNodes can put it back exactly.
+    CRemoval RemoveNodes(const QVector<CSceneNode*>& roots);
+    /// Undoes a RemoveNodes whose record this is, the last change of the state since then
+    /// being that removal's undo order (a later removal is restored first).
+    void RestoreNodes(const CRemoval& removal);
 
     // ---- Placement over time ---------------------------------------------------------------
 
@@ -83,7 +117,7 @@ private:
     /// Link ancestors of `node` at `time`, nearest first, stopping early at `stopAt`.
     void CollectChain(const CSceneNode* node, UBTime time, QVector<const CSceneNode*>& chain,
                       const CSceneNode* stopAt = nullptr) const;
-    void DropLinksTo(const QHash<const CSceneNode*, bool>& doomed, bool* linksChanged);
+    void DropLinksTo(const QHash<const CSceneNode*, bool>& doomed, CRemoval& removal);
 
     std::vector<std::unique_ptr<CSceneNode>> m_owned; // live and removed nodes
     std::vector<CSceneNode*> m_order;                 // live nodes, creation order

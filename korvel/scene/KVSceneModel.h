@@ -4,6 +4,7 @@
 // managers, so the plug-in, the tests, the sandbox, the benchmarks and the plug-in checker all
 // talk to the same model. It knows nothing of widgets.
 
+#include "CSceneSnapshot.h"
 #include "host/KVEventSender.h"
 #include "host/KVKorvelInterface.h"
 
@@ -55,6 +56,17 @@ struct CNodeDesc
     bool linkBlocked = false;         // IsLinkBlocked
 };
 
+/// A node to add with AddNodesAsStep.
+struct CNewNode
+{
+    CNodeDesc desc;
+    /// The index of an earlier entry of the same list as structural parent; -1 for a new
+    /// top-level object.
+    int parent = -1;
+    /// The local transform before the node's first transform key.
+    TransformRecord rest;
+};
+
 /// A registered hot-key category and the actions registered under it.
 struct CHotKeyCategory
 {
@@ -82,7 +94,8 @@ public:
     UB::CHandle* AddObject(const CNodeDesc& desc);
     /// Adds a node inside `structuralParent` (appended to its child and sub-node lists). Its
     /// owner is the parent's owner; its initial link parent is `structuralParent`.
-    UB::CHandle* AddNode(UB::CHandle* structuralParent, const CNodeDesc& desc);
+    UB::CHandle* AddNode(UB::CHandle* structuralParent, const CNodeDesc& desc,
+                         const TransformRecord& rest = TransformRecord());
     void SetOwner(UB::CHandle* node, UB::CHandle* owner);
     void SetOwnerRoot(UB::CHandle* node, UB::CHandle* root);
     /// The node's description, to read or change in place (a change sends no signal). An
@@ -116,6 +129,11 @@ public:
     int DialogMode() const;
     bool Playing() const;
     QUndoStack* UndoStack() const;
+    /// Whether the scene differs from its file: any change, a pending preview included, that
+    /// has not been undone back to the state marked clean on the undo stack.
+    bool IsModified() const;
+    /// The saved scene and the undo state, to tell whether anything at all changed.
+    CSceneSnapshot Snapshot() const;
     CEventSender* EventSender() const;
     const QVector<CHotKeyCategory>& HotKeyCategories() const;
 
@@ -136,13 +154,30 @@ public:
     void Stop();                                               // Stopped
     void SetDialogMode(int mode);                              // DialogModeChanged
     void ChangePickMode(int mode);                             // PickedModeChanged(new, old)
-    /// Deletes the nodes and everything below them; links to them are dropped. Sends
-    /// ObjectDeleted, then HierarchyChanged when a link changed.
+    /// Deletes the nodes and everything below them as one undo step; links to them are
+    /// dropped. Sends ObjectDeleted, then HierarchyChanged.
     void DeleteNodes(const QVector<UB::CHandle*>& nodes);
+    /// Adds the nodes as one undo step named `text` and sends HierarchyChanged. Returns their
+    /// handles in list order, or an empty list, with the scene untouched, when a parent index
+    /// does not name an earlier entry.
+    QVector<UB::CHandle*> AddNodesAsStep(const QVector<CNewNode>& nodes, const QString& text);
     void SendFileLoaded(int fileType); // FileLoaded
     void SendHierarchyChanged();
     void SendObjectDataChanged(const QVector<UB::CHandle*>& nodes, int changeType);
     void SendLinkEvent(UB::CHandle* object); // ObjectDataChanged2(CLinkEvent)
+
+    // ---- Host commands -----------------------------------------------------------------------
+    // A host opens a command around each user action it dispatches (CCommandScope). Committed
+    // edits of one command form one undo step; uncommitted edits are previews that are taken
+    // back when the outermost command ends. An edit made outside any command is a command of
+    // its own.
+
+    void BeginCommand();
+    void EndCommand();
+    bool InCommand() const;
+    /// The failed calls of the open command, which the caller has reported itself, so that
+    /// CommandEnded does not report them again.
+    QVector<CJournalEntry> TakeCommandFailures();
 
     // ---- Journal ---------------------------------------------------------------------------
 
@@ -238,6 +273,9 @@ signals:
     void SelectionChanged();
     void TimeChanged(UBTime time);
     void SectionShowRequested(int panel, int tab, int section);
+    void ModifiedChanged(bool modified);
+    /// The outermost command ended; `failedCalls` are the calls that failed during it.
+    void CommandEnded(const QVector<KV::CJournalEntry>& failedCalls);
     void JournalAppended(const KV::CJournalEntry& entry);
 
 private:

@@ -236,7 +236,7 @@ TEST_F(LinkSubNodeDlg, EveryShowStartsWithoutAlignmentAndPreviewsTheReset)
     EXPECT_EQ(Dialog()->alignMode, 2) << "OK keeps the choice until the next show";
 
     // Now at Hand_R: the second opening restores there.
-    const TransformRecord atHand = scene->LocalTransformAt(cup, 0);
+    const TransformRecord atHand = scene->WorldTransformAt(cup, 0);
     scene->ClearJournal();
     RunDialog([&] {
         EXPECT_TRUE(DialogObject<QRadioButton>("qtNoAlign")->isChecked());

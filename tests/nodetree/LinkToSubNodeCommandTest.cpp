@@ -141,7 +141,8 @@ TEST_F(LinkToSubNodeCommand, ASecondOpeningPreviewsFromItsOwnParentAndTransform)
     scene->ClearJournal();
 
     RunDialog([&] {
-        const QString restore = QStringLiteral("SetTransform(Cup, 5, T(7,8,9)) -> 0");
+        // The transform record is the cup's world placement: 7, 8, 9 from the hand.
+        const QString restore = QStringLiteral("SetTransform(Cup, 5, T(12,8,9)) -> 0");
         const QString link = QStringLiteral("LinkObjects([Cup], %1, %2, 5, false, false) -> 0");
         // Emptying the search picks the root with the kept alignment; the show then resets
         // the alignment on the pre-selected parent.

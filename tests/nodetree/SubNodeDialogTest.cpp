@@ -1,5 +1,6 @@
 #include "SubNodeDialogTest.h"
 
+#include "CCommandScope.h"
 #include "CModalWatch.h"
 #include "SceneSketch.h"
 
@@ -117,6 +118,8 @@ int SubNodeDialogTest::RunCommand(const std::function<void()>& whileOpen)
 int SubNodeDialogTest::Run(const std::function<void()>& start,
                            const std::function<void()>& whileOpen)
 {
+    // The whole session is one host command, as a click on the button is in the host.
+    KV::CCommandScope command(scene.get());
     // A step that fails half-way leaves the dialog to the watch, which rejects it.
     const bool opened = KV::CModalWatch::Run(start, [&](QDialog* dialog) {
         if (dialog == Dialog())

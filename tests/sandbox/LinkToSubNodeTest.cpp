@@ -3,11 +3,13 @@
 
 #include "CSubNodeDialogUser.h"
 #include "SandboxTest.h"
+#include "support/SceneSnapshotAssert.h"
 #include "support/TreeText.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -59,13 +61,12 @@ protected:
     }
 };
 
-TEST_F(LinkToSubNodeTest, OkLinksToTheGripAlignedAndOneUndoGoesBackToTheHand)
+TEST_F(LinkToSubNodeTest, OkIsOneStepThatUndoTakesBackWholly)
 {
     LinkSwordToHand();
     UB::CHandle* sword = Node(QStringLiteral("Sword"));
     UB::CHandle* grip = Node(QStringLiteral("Grip_R"));
-    const TransformRecord inHand = Scene().WorldTransformAt(sword, 0);
-    const int undoSteps = Scene().UndoStack()->count();
+    const CSceneSnapshot before = Scene().Snapshot();
     QStringList listed;
     CModalAnswer answer([&](QWidget* dialog) {
         listed = TreeLines(dialog);
@@ -95,38 +96,67 @@ TEST_F(LinkToSubNodeTest, OkLinksToTheGripAlignedAndOneUndoGoesBackToTheHand)
                       }));
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Grip_R"));
     EXPECT_TRUE(SamePlace(Scene().WorldTransformAt(grip, 0), Scene().WorldTransformAt(sword, 0)));
-    EXPECT_EQ(Scene().UndoStack()->count(), undoSteps + 1);
+    const CSceneSnapshot accepted = Scene().Snapshot();
+    EXPECT_EQ(accepted.undoCount, before.undoCount + 1);
+    EXPECT_EQ(Scene().UndoStack()->undoText(), QStringLiteral("Link Sword to Grip_R"));
 
     Action(QStringLiteral("qtUndoAction"))->trigger();
-    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
-    EXPECT_TRUE(SamePlace(inHand, Scene().WorldTransformAt(sword, 0)));
+    EXPECT_TRUE(KV::Test::SameScene({before.file, accepted.undoCount, before.undoIndex, true},
+                                    Scene().Snapshot()));
+    Action(QStringLiteral("qtRedoAction"))->trigger();
+    EXPECT_TRUE(KV::Test::SameScene(accepted, Scene().Snapshot()));
 }
 
-TEST_F(LinkToSubNodeTest, CancelAfterPreviewsLeavesTheSceneAndTheHistoryAsTheyWere)
+TEST_F(LinkToSubNodeTest, CancelLeavesTheWholeSceneAsItWasBetweenKeys)
+{
+    // The hat rides on the knight's head from 0 and on the squire's from 50; at 20 it has no
+    // key of its own.
+    OpenWindow();
+    Scene().SetCurrentTime(20);
+    ClickNode(QStringLiteral("Hat"));
+    const CSceneSnapshot before = Scene().Snapshot();
+    for (bool previews : {false, true}) {
+        SCOPED_TRACE(previews ? "after previews" : "at once");
+        CModalAnswer answer([&](QWidget* dialog) {
+            if (previews) {
+                ClickTreeItem(dialog, QStringLiteral("Grip_R_Tip"));
+                ClickDialogButton(dialog, QStringLiteral("qtAlignPosRot"));
+                QTest::keyClicks(
+                    dialog->findChild<QLineEdit*>(QStringLiteral("qtObjectTreeSearchLineEdit")),
+                    QStringLiteral("hol"));
+                dialog->findChild<QAction*>(QStringLiteral("qtListAction"))->trigger();
+                ClickTreeItem(dialog, QStringLiteral("Holster_Strap"));
+                ClickDialogButton(dialog, QStringLiteral("qtAlignPos"));
+                EXPECT_EQ(ParentName(QStringLiteral("Hat")), QStringLiteral("Holster_Strap"));
+                EXPECT_TRUE(Window().isWindowModified());
+            }
+            ClickDialogButton(dialog, QStringLiteral("qtCancelPushButton"));
+        });
+        ASSERT_TRUE(ClickButton(QStringLiteral("qtLinkSubNode")));
+        ASSERT_TRUE(answer.Answered()) << "the Link to Sub-Node dialog did not open";
+        EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
+        EXPECT_FALSE(Window().isWindowModified());
+    }
+}
+
+TEST_F(LinkToSubNodeTest, NoAlignmentAfterAnAlignedPreviewPutsTheSwordBackInTheHand)
 {
     LinkSwordToHand();
     UB::CHandle* sword = Node(QStringLiteral("Sword"));
-    const TransformRecord local = Scene().LocalTransformAt(sword, 0);
-    const TransformRecord world = Scene().WorldTransformAt(sword, 0);
-    const int undoSteps = Scene().UndoStack()->count();
-    const int undoIndex = Scene().UndoStack()->index();
-
+    const TransformRecord inHand = Scene().WorldTransformAt(sword, 0);
     CModalAnswer answer([&](QWidget* dialog) {
         ClickTreeItem(dialog, QStringLiteral("Grip_R_Tip"));
-        ClickDialogButton(dialog, QStringLiteral("qtAlignPos"));
         ClickDialogButton(dialog, QStringLiteral("qtAlignPosRot"));
-        ClickTreeItem(dialog, QStringLiteral("Grip_R"));
-        EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Grip_R"));
-        ClickDialogButton(dialog, QStringLiteral("qtCancelPushButton"));
+        ClickDialogButton(dialog, QStringLiteral("qtNoAlign"));
+        EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
+        EXPECT_TRUE(SamePlace(inHand, Scene().WorldTransformAt(sword, 0)));
+        ClickDialogButton(dialog, QStringLiteral("qtOKPushButton"));
     });
     ASSERT_TRUE(ClickButton(QStringLiteral("qtLinkSubNode")));
     ASSERT_TRUE(answer.Answered()) << "the Link to Sub-Node dialog did not open";
-
-    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
-    EXPECT_TRUE(SamePlace(local, Scene().LocalTransformAt(sword, 0)));
-    EXPECT_TRUE(SamePlace(world, Scene().WorldTransformAt(sword, 0)));
-    EXPECT_EQ(Scene().UndoStack()->count(), undoSteps);
-    EXPECT_EQ(Scene().UndoStack()->index(), undoIndex);
+    // Linked to the tip without alignment, the sword stays where it was.
+    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Grip_R_Tip"));
+    EXPECT_TRUE(SamePlace(inHand, Scene().WorldTransformAt(sword, 0)));
 }
 
 } // namespace KV::test

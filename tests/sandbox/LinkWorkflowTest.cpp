@@ -95,6 +95,16 @@ TEST_F(LinkWorkflowTest, UnlinkAndLinkToCameraFromTheSectionKeepObjectsInPlace)
     ASSERT_TRUE(ClickButton(QStringLiteral("qtUnlink")));
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QString());
     EXPECT_TRUE(SamePlace(swordBefore, Scene().WorldTransformAt(sword, 0)));
+
+    // Unlinking several objects is one command, and so one undo step.
+    const int steps = Scene().UndoStack()->count();
+    Scene().SetSelection({Node(QStringLiteral("Shield")), Node(QStringLiteral("Lantern")),
+                          Node(QStringLiteral("Canteen"))});
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtUnlink")));
+    EXPECT_EQ(Scene().UndoStack()->count(), steps + 1);
+    EXPECT_EQ(Scene().UndoStack()->undoText(), QStringLiteral("Unlink 3 objects"));
+    Action(QStringLiteral("qtUndoAction"))->trigger();
+    EXPECT_EQ(ParentName(QStringLiteral("Canteen")), QStringLiteral("Backpack_Strap"));
 }
 
 TEST_F(LinkWorkflowTest, ScrubbingTheTimelineShowsTheParentOfThatTime)
@@ -151,6 +161,17 @@ TEST_F(LinkWorkflowTest, PlayingDisablesTheSectionAndTheLinkCommandsUntilStop)
     const UBTime stoppedAt = Scene().CurrentTime();
     QTest::qWait(100);
     EXPECT_EQ(Scene().CurrentTime(), stoppedAt);
+
+    // The shield leaves the knight's grip for the table at 60: after a stop past it the
+    // section shows the table, as the host's own panel does.
+    ClickNode(QStringLiteral("Shield"));
+    auto* parentText = Find<QLineEdit>(QStringLiteral("qtLinkNodeText"));
+    ASSERT_EQ(parentText->text(), QStringLiteral("Grip_L"));
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtPlayButton")));
+    EXPECT_TRUE(WaitUntil([&] { return Scene().CurrentTime() > 62; }, 20000));
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtStopButton")));
+    EXPECT_EQ(parentText->text(), QStringLiteral("Table"));
+    EXPECT_TRUE(Find<QWidget>(QStringLiteral("qtUnlink"))->isEnabled());
 }
 
 TEST_F(LinkWorkflowTest, HotKeysOfThePluginWorkInTheWindow)

@@ -182,6 +182,8 @@ TEST_F(SandboxTest, PluginsThatDoNotLoadAreReportedWithQtsReasonAndTheSandboxSti
             << Window().Plugins()->Messages().join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(
             Window().HostCalls()->VisibleLines().join(QLatin1Char('\n')).contains(expected));
+        // Opening the sample scene afterwards does not push the report out of sight.
+        EXPECT_EQ(StatusText(), expected);
         // The sandbox runs on: sample scene open, only its own section in the Modify panel.
         EXPECT_NE(Scene().FindByName(QStringLiteral("Sword")), nullptr);
         EXPECT_EQ(Window().ModifyPanel()->SectionWidgets(0).size(), 1);

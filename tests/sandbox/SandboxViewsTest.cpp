@@ -3,6 +3,7 @@
 // and the sandbox's own dialogs.
 
 #include "SandboxTest.h"
+#include "support/SceneSnapshotAssert.h"
 
 #include "CDeveloperMenu.h"
 #include "CHostCallsPanel.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -210,6 +212,23 @@ TEST_F(SandboxTest, FailingHostCallsFromTheDeveloperMenuRefuseThePickUntilCleare
     EXPECT_TRUE(Window().isWindowModified());
 }
 
+TEST_F(SandboxWithPluginTest, AFailedCallBehindAPluginCommandIsReportedOnce)
+{
+    OpenWindow();
+    ClickNode(QStringLiteral("Sword"));
+    const CSceneSnapshot before = Scene().Snapshot();
+    const int reported = Window().HostCalls()->VisibleLines().size();
+    Window().DeveloperMenu()->FaultAction(QStringLiteral("LinkObjects"))->trigger();
+
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtLinkCameraPushButton")));
+    const QString message = QStringLiteral(
+        "Host call failed: LinkObjects([Sword], Camera01, 0, 0, true, true) returned 0x80004005.");
+    EXPECT_EQ(StatusText(), message);
+    const QStringList lines = Window().HostCalls()->VisibleLines().mid(reported);
+    EXPECT_EQ(lines.filter(message).size(), 1) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
+}
+
 TEST_F(SandboxTest, DeletingTheSelectionReachesEveryView)
 {
     OpenWindowWithoutPlugins();
@@ -236,6 +255,12 @@ TEST_F(SandboxTest, DeletingTheSelectionReachesEveryView)
                     ->VisibleLines()
                     .join(QLatin1Char('\n'))
                     .contains(QStringLiteral("ObjectDeleted([")));
+
+    // Deleting is an undo step like any other: undone, the scene is as saved again.
+    EXPECT_TRUE(Window().isWindowModified());
+    Action(QStringLiteral("qtUndoAction"))->trigger();
+    EXPECT_EQ(ParentName(QStringLiteral("Lantern")), QStringLiteral("Cart"));
+    EXPECT_FALSE(Window().isWindowModified());
 }
 
 TEST_F(SandboxTest, SandboxDialogsRunInTheHostsDialogMode)

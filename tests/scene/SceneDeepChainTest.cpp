@@ -2,6 +2,10 @@
 
 #include "SceneTestSupport.h"
 
+#include "CCommandScope.h"
+
+#include <QUndoStack>
+
 #include <QTemporaryDir>
 
 namespace KV::Test {
@@ -52,8 +56,12 @@ TEST(SceneDeepChain, TenThousandDeepLinkChainWorksEverywhere)
         scene.SetTransformKey(objects.last(), 0, Placement({0, float(i), 0}));
     }
     // Linking from the far end keeps every target shallow while the chain grows.
-    for (int i = kDepth; i >= 1; --i)
-        ASSERT_EQ(scene.LinkObjects({objects[i]}, objects[i - 1], 0, 5, false, false), UB::kOk);
+    {
+        CCommandScope command(&scene);
+        for (int i = kDepth; i >= 1; --i)
+            ASSERT_EQ(scene.LinkObjects({objects[i]}, objects[i - 1], 0, 5, true, false), UB::kOk);
+    }
+    EXPECT_EQ(scene.UndoStack()->text(0), QStringLiteral("Change the links of 10000 objects"));
 
     UB::CHandle* last = objects.last();
     EXPECT_TRUE(Near(PositionOf(scene.WorldTransformAt(last, 5)), {0, kDepth, 0}));
