@@ -76,7 +76,7 @@ private:
     bool Chance(int percent);
     int Bounded(int bound);
 
-    // When the user can reach a command (CSessionUserActions.cpp).
+    // When the user can reach a command (CSessionRunnerUserActions.cpp).
     bool IsPickingParent() const;
     bool HasObjectsToDelete() const;
     bool PickParentShown() const;
@@ -94,7 +94,7 @@ private:
     bool SectionHotkeyEnabled() const;
     bool EscHotkeyEnabled() const;
 
-    // Host events (CSessionHostEvents.cpp).
+    // Host events (CSessionRunnerHostEvents.cpp).
     void SelectOneObject();
     void SelectSeveralObjects();
     void SelectNothing();
@@ -116,7 +116,7 @@ private:
     void UndoOrRedo();
     void FaultsChange();
 
-    // User actions (CSessionUserActions.cpp).
+    // User actions (CSessionRunnerUserActions.cpp).
     void ClickPickParent();
     void ClickSplitButton();
     void TriggerLink();
