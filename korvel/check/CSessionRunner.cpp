@@ -11,47 +11,107 @@
 #include "CWidgetOracle.h"
 #include "KVSceneModel.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
 
 namespace KV {
+
+namespace {
+
+using R = CSessionRunner;
+using W = CPluginWidgets;
+
+} // namespace
+
+template<auto control>
+bool CSessionRunner::IsShown() const
+{
+    const QWidget* widget = m_host->Widgets().*control;
+    return widget != nullptr && widget->isVisible();
+}
+
+template<auto control, bool enabled>
+bool CSessionRunner::IsOffered() const
+{
+    const QWidget* widget = m_host->Widgets().*control;
+    return IsShown<control>() && widget->isEnabled() == enabled;
+}
+
+// QAction::trigger() runs even a disabled action; a user reaches only enabled ones.
+template<auto action>
+bool CSessionRunner::IsReachable() const
+{
+    const QAction* reached = m_host->Widgets().*action;
+    return reached != nullptr && reached->isVisible() && reached->isEnabled();
+}
+
+template<auto action>
+bool CSessionRunner::IsEnabled() const
+{
+    const QAction* hotkey = m_host->Widgets().*action;
+    return hotkey != nullptr && hotkey->isEnabled();
+}
+
+template<auto button, auto command>
+void CSessionRunner::Click()
+{
+    QAbstractButton* clicked = m_host->Widgets().*button;
+    (this->*command)(
+        QStringLiteral("click %1").arg(clicked->objectName()),
+        [clicked] { QTest::mouseClick(clicked, Qt::LeftButton); }, clicked->isEnabled());
+}
+
+template<auto action, auto command>
+void CSessionRunner::Trigger()
+{
+    QAction* triggered = m_host->Widgets().*action;
+    (this->*command)(
+        QStringLiteral("trigger %1").arg(triggered->objectName()),
+        [triggered] { triggered->trigger(); }, triggered->isEnabled());
+}
 
 // The events a session draws from, in the order their weights are summed. Selections and the
 // sub-node dialog, where most of the plug-in's work lies, come most often.
 const CSessionRunner::CEventKind CSessionRunner::kEventKinds[] = {
-    {14, nullptr, &CSessionRunner::SelectOneObject},
-    {6, nullptr, &CSessionRunner::SelectSeveralObjects},
-    {3, nullptr, &CSessionRunner::SelectNothing},
-    {3, nullptr, &CSessionRunner::SelectInnerNodes},
-    {8, nullptr, &CSessionRunner::SelectLinkedObject},
-    {5, nullptr, &CSessionRunner::HostLinks},
-    {2, nullptr, &CSessionRunner::HostUnlinks},
-    {8, &CSessionRunner::IsPickingParent, &CSessionRunner::HostPicksParent},
-    {2, &CSessionRunner::HasObjectsToDelete, &CSessionRunner::HostDeletesNode},
-    {2, nullptr, &CSessionRunner::HostAddsObject},
-    {6, nullptr, &CSessionRunner::TimeChanges},
-    {4, nullptr, &CSessionRunner::PlaybackStartsOrStops},
-    {4, nullptr, &CSessionRunner::PickModeChanges},
-    {3, nullptr, &CSessionRunner::DialogModeChanges},
-    {3, nullptr, &CSessionRunner::FileEvent},
-    {9, nullptr, &CSessionRunner::DataEvent},
-    {3, nullptr, &CSessionRunner::HostStateDrifts},
-    {3, nullptr, &CSessionRunner::UndoOrRedo},
-    {3, nullptr, &CSessionRunner::FaultsChange},
-    {6, &CSessionRunner::PickParentShown, &CSessionRunner::ClickPickParent},
-    {3, &CSessionRunner::SplitButtonShown, &CSessionRunner::ClickSplitButton},
-    {2, &CSessionRunner::LinkActionShown, &CSessionRunner::TriggerLink},
-    {2, &CSessionRunner::LinkToActionShown, &CSessionRunner::TriggerLinkTo},
-    {4, &CSessionRunner::UnlinkShown, &CSessionRunner::ClickUnlink},
-    {2, &CSessionRunner::UnlinkActionShown, &CSessionRunner::TriggerUnlink},
-    {2, &CSessionRunner::ContextUnlinkActionShown, &CSessionRunner::TriggerContextUnlink},
-    {3, &CSessionRunner::LinkCameraShown, &CSessionRunner::ClickLinkCamera},
-    {2, &CSessionRunner::LinkToCameraActionShown, &CSessionRunner::TriggerLinkToCamera},
+    {14, nullptr, &R::SelectOneObject},
+    {6, nullptr, &R::SelectSeveralObjects},
+    {3, nullptr, &R::SelectNothing},
+    {3, nullptr, &R::SelectInnerNodes},
+    {8, nullptr, &R::SelectLinkedObject},
+    {5, nullptr, &R::HostLinks},
+    {2, nullptr, &R::HostUnlinks},
+    {8, &R::IsPickingParent, &R::HostPicksParent},
+    {2, &R::HasObjectsToDelete, &R::HostDeletesNode},
+    {2, nullptr, &R::HostAddsObject},
+    {6, nullptr, &R::TimeChanges},
+    {4, nullptr, &R::PlaybackStartsOrStops},
+    {4, nullptr, &R::PickModeChanges},
+    {3, nullptr, &R::DialogModeChanges},
+    {3, nullptr, &R::FileEvent},
+    {9, nullptr, &R::DataEvent},
+    {3, nullptr, &R::HostStateDrifts},
+    {3, nullptr, &R::UndoOrRedo},
+    {3, nullptr, &R::FaultsChange},
+    {6, &R::IsShown<&W::pickParent>, &R::Click<&W::pickParent, &R::PickParent>},
+    {3, &R::IsShown<&W::splitButton>, &R::ClickSplitButton},
+    {2, &R::IsReachable<&W::linkAction>, &R::Trigger<&W::linkAction, &R::PickParent>},
+    {2, &R::IsReachable<&W::linkToAction>, &R::Trigger<&W::linkToAction, &R::PickParent>},
+    {4, &R::IsShown<&W::unlink>, &R::Click<&W::unlink, &R::Unlink>},
+    {2, &R::IsReachable<&W::unlinkAction>, &R::Trigger<&W::unlinkAction, &R::Unlink>},
+    {2, &R::IsReachable<&W::contextUnlinkAction>, &R::Trigger<&W::contextUnlinkAction, &R::Unlink>},
+    {3, &R::IsShown<&W::linkCamera>, &R::Click<&W::linkCamera, &R::LinkToCamera>},
+    {2, &R::IsReachable<&W::linkToCameraAction>,
+     &R::Trigger<&W::linkToCameraAction, &R::LinkToCamera>},
     // The sub-node button is mostly disabled; its dialog is where most of the work lies.
-    {25, &CSessionRunner::LinkSubNodeOffered, &CSessionRunner::ClickLinkSubNode},
-    {1, &CSessionRunner::LinkSubNodeShownDisabled, &CSessionRunner::ClickLinkSubNode},
-    {2, &CSessionRunner::SplitButtonEnabled, &CSessionRunner::ChooseFromSplitMenu},
-    {2, &CSessionRunner::SectionHotkeyEnabled, &CSessionRunner::PressSectionHotkey},
-    {3, &CSessionRunner::EscHotkeyEnabled, &CSessionRunner::PressEscHotkey},
+    {25, &R::IsOffered<&W::linkSubNode>, &R::ClickLinkSubNode},
+    {1, &R::IsOffered<&W::linkSubNode, false>, &R::ClickLinkSubNode},
+    {2, &R::IsOffered<&W::splitButton>, &R::ChooseFromSplitMenu},
+    {2, &R::IsEnabled<&W::sectionHotkey>, &R::PressSectionHotkey},
+    {3, &R::IsEnabled<&W::escHotkey>, &R::PressEscHotkey},
 };
 
 CSessionRunner::CSessionRunner(CPluginLoader& plugin, std::uint32_t seed, const CSettings& settings,
@@ -234,6 +294,16 @@ UB::CHandle* CSessionRunner::RandomObject(bool linkableBias)
         }
     }
     return objects.at(Bounded(objects.size()));
+}
+
+bool CSessionRunner::IsPickingParent() const
+{
+    return m_host->Scene().PickMode() == 2;
+}
+
+bool CSessionRunner::HasObjectsToDelete() const
+{
+    return m_host->Scene().Objects().size() > 3;
 }
 
 UB::CHandle* CSessionRunner::RandomNode()

@@ -76,23 +76,21 @@ private:
     bool Chance(int percent);
     int Bounded(int bound);
 
-    // When the user can reach a command (CSessionRunnerUserActions.cpp).
+    // When an event can happen.
     bool IsPickingParent() const;
     bool HasObjectsToDelete() const;
-    bool PickParentShown() const;
-    bool SplitButtonShown() const;
-    bool LinkActionShown() const;
-    bool LinkToActionShown() const;
-    bool UnlinkShown() const;
-    bool UnlinkActionShown() const;
-    bool ContextUnlinkActionShown() const;
-    bool LinkCameraShown() const;
-    bool LinkToCameraActionShown() const;
-    bool LinkSubNodeOffered() const;
-    bool LinkSubNodeShownDisabled() const;
-    bool SplitButtonEnabled() const;
-    bool SectionHotkeyEnabled() const;
-    bool EscHotkeyEnabled() const;
+    /// The control (a pointer to a member of CPluginWidgets) is on screen.
+    template<auto control>
+    bool IsShown() const;
+    /// The control is on screen and enabled, or with `enabled` false on screen and disabled.
+    template<auto control, bool enabled = true>
+    bool IsOffered() const;
+    /// The action is shown where the user finds it, and enabled.
+    template<auto action>
+    bool IsReachable() const;
+    /// The hot key's action is enabled.
+    template<auto action>
+    bool IsEnabled() const;
 
     // Host events (CSessionRunnerHostEvents.cpp).
     void SelectOneObject();
@@ -116,16 +114,13 @@ private:
     void UndoOrRedo();
     void FaultsChange();
 
-    // User actions (CSessionRunnerUserActions.cpp).
-    void ClickPickParent();
+    // User actions (CSessionRunnerUserActions.cpp). Click and Trigger give `command` through
+    // a button or an action, a pointer to a member of CPluginWidgets.
+    template<auto button, auto command>
+    void Click();
+    template<auto action, auto command>
+    void Trigger();
     void ClickSplitButton();
-    void TriggerLink();
-    void TriggerLinkTo();
-    void ClickUnlink();
-    void TriggerUnlink();
-    void TriggerContextUnlink();
-    void ClickLinkCamera();
-    void TriggerLinkToCamera();
     void ClickLinkSubNode();
     void ChooseFromSplitMenu();
     void PressSectionHotkey();

@@ -25,12 +25,6 @@ bool Visible(const QWidget* widget)
     return widget != nullptr && widget->isVisible();
 }
 
-// QAction::trigger() runs even a disabled action; a user reaches only enabled ones.
-bool Reachable(const QAction* action)
-{
-    return action != nullptr && action->isVisible() && action->isEnabled();
-}
-
 QString Names(CSceneModel& scene, const HandleList& handles)
 {
     QStringList names;
@@ -39,108 +33,9 @@ QString Names(CSceneModel& scene, const HandleList& handles)
     return QLatin1Char('[') + names.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-void Click(QAbstractButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 } // namespace
 
-// ---- When the user can reach a command ----------------------------------------------------------
-
-bool CSessionRunner::IsPickingParent() const
-{
-    return m_host->Scene().PickMode() == 2;
-}
-
-bool CSessionRunner::HasObjectsToDelete() const
-{
-    return m_host->Scene().Objects().size() > 3;
-}
-
-bool CSessionRunner::PickParentShown() const
-{
-    return Visible(m_host->Widgets().pickParent);
-}
-
-bool CSessionRunner::SplitButtonShown() const
-{
-    return Visible(m_host->Widgets().splitButton);
-}
-
-bool CSessionRunner::LinkActionShown() const
-{
-    return Reachable(m_host->Widgets().linkAction);
-}
-
-bool CSessionRunner::LinkToActionShown() const
-{
-    return Reachable(m_host->Widgets().linkToAction);
-}
-
-bool CSessionRunner::UnlinkShown() const
-{
-    return Visible(m_host->Widgets().unlink);
-}
-
-bool CSessionRunner::UnlinkActionShown() const
-{
-    return Reachable(m_host->Widgets().unlinkAction);
-}
-
-bool CSessionRunner::ContextUnlinkActionShown() const
-{
-    return Reachable(m_host->Widgets().contextUnlinkAction);
-}
-
-bool CSessionRunner::LinkCameraShown() const
-{
-    return Visible(m_host->Widgets().linkCamera);
-}
-
-bool CSessionRunner::LinkToCameraActionShown() const
-{
-    return Reachable(m_host->Widgets().linkToCameraAction);
-}
-
-bool CSessionRunner::LinkSubNodeOffered() const
-{
-    const QToolButton* button = m_host->Widgets().linkSubNode;
-    return Visible(button) && button->isEnabled();
-}
-
-bool CSessionRunner::LinkSubNodeShownDisabled() const
-{
-    const QToolButton* button = m_host->Widgets().linkSubNode;
-    return Visible(button) && !button->isEnabled();
-}
-
-bool CSessionRunner::SplitButtonEnabled() const
-{
-    const QToolButton* button = m_host->Widgets().splitButton;
-    return Visible(button) && button->isEnabled();
-}
-
-bool CSessionRunner::SectionHotkeyEnabled() const
-{
-    const QAction* hotkey = m_host->Widgets().sectionHotkey;
-    return hotkey != nullptr && hotkey->isEnabled();
-}
-
-bool CSessionRunner::EscHotkeyEnabled() const
-{
-    const QAction* hotkey = m_host->Widgets().escHotkey;
-    return hotkey != nullptr && hotkey->isEnabled();
-}
-
 // ---- Ways of giving the commands ----------------------------------------------------------------
-
-void CSessionRunner::ClickPickParent()
-{
-    QPushButton* button = m_host->Widgets().pickParent;
-    PickParent(
-        QStringLiteral("click qtPickParent"), [button] { Click(button); }, button->isEnabled());
-}
 
 void CSessionRunner::ClickSplitButton()
 {
@@ -153,61 +48,6 @@ void CSessionRunner::ClickSplitButton()
                               QPoint(button->width() / 4, button->height() / 2));
         },
         button->isEnabled());
-}
-
-void CSessionRunner::TriggerLink()
-{
-    QAction* action = m_host->Widgets().linkAction;
-    PickParent(
-        QStringLiteral("trigger qtLinkAction"), [action] { action->trigger(); },
-        action->isEnabled());
-}
-
-void CSessionRunner::TriggerLinkTo()
-{
-    QAction* action = m_host->Widgets().linkToAction;
-    PickParent(
-        QStringLiteral("trigger qtCLinkToAction"), [action] { action->trigger(); },
-        action->isEnabled());
-}
-
-void CSessionRunner::ClickUnlink()
-{
-    QPushButton* button = m_host->Widgets().unlink;
-    Unlink(
-        QStringLiteral("click qtUnlink"), [button] { Click(button); }, button->isEnabled());
-}
-
-void CSessionRunner::TriggerUnlink()
-{
-    QAction* action = m_host->Widgets().unlinkAction;
-    Unlink(
-        QStringLiteral("trigger qtUnlinkAction"), [action] { action->trigger(); },
-        action->isEnabled());
-}
-
-void CSessionRunner::TriggerContextUnlink()
-{
-    QAction* action = m_host->Widgets().contextUnlinkAction;
-    Unlink(
-        QStringLiteral("trigger qtCUnlinkAction"), [action] { action->trigger(); },
-        action->isEnabled());
-}
-
-void CSessionRunner::ClickLinkCamera()
-{
-    QPushButton* button = m_host->Widgets().linkCamera;
-    LinkToCamera(
-        QStringLiteral("click qtLinkCameraPushButton"), [button] { Click(button); },
-        button->isEnabled());
-}
-
-void CSessionRunner::TriggerLinkToCamera()
-{
-    QAction* action = m_host->Widgets().linkToCameraAction;
-    LinkToCamera(
-        QStringLiteral("trigger qtCLinkToCameraAction"), [action] { action->trigger(); },
-        action->isEnabled());
 }
 
 void CSessionRunner::ChooseFromSplitMenu()
