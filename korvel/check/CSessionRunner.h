@@ -114,8 +114,8 @@ private:
     void UndoOrRedo();
     void FaultsChange();
 
-    // User actions (CSessionRunnerUserActions.cpp). Click and Trigger give `command` through
-    // a button or an action, a pointer to a member of CPluginWidgets.
+    // User actions. Click and Trigger give `command` through a button or an action, a pointer
+    // to a member of CPluginWidgets; the others are in CSessionRunnerUserActions.cpp.
     template<auto button, auto command>
     void Click();
     template<auto action, auto command>
