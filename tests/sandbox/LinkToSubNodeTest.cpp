@@ -137,6 +137,9 @@ TEST_F(LinkToSubNodeTest, CancelLeavesTheWholeSceneAsItWasBetweenKeys)
         EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
         EXPECT_FALSE(Window().isWindowModified());
     }
+    // The search field's clear button fades with an animation that deletes itself once it has
+    // run its time; the event loop must run that long before the window goes.
+    QTest::qWait(250);
 }
 
 TEST_F(LinkToSubNodeTest, NoAlignmentAfterAnAlignedPreviewPutsTheSwordBackInTheHand)
