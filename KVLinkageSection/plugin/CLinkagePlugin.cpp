@@ -3,7 +3,7 @@
 #include "host/KVEventSender.h"
 #include "host/KVKorvelInterface.h"
 #include "plugin/HotKeyRegistration.h"
-#include "plugin/LinkEventPrototype.h"
+#include "plugin/LinkageConstants.h"
 #include "section/CLinkageSection.h"
 
 #include <QAction>
@@ -20,12 +20,6 @@ namespace KV {
 
 namespace {
 
-const char kResourceFile[] = "KVLinkageSection.rcc";
-const char kActionsLayout[] = ":/plugin/KVLinkageSection/Linkage_Action.ui";
-const char kLayoutSettings[] = ":/plugin/KVLinkageSection/LayoutUI.ini";
-const char kHotKeyOwner[] = "KVLinkagePlugin";
-constexpr int kLinkToCameraType = 41;
-
 // The host keeps its own lists; an entry whose object is gone is still handed over, as null.
 template<typename T>
 UB::Result CopyToHostList(const UB::CArrayList<QPointer<T>>& entries, QList<T*>& list)
@@ -40,6 +34,7 @@ UB::Result CopyToHostList(const UB::CArrayList<QPointer<T>>& entries, QList<T*>&
 
 CLinkagePlugin::CLinkagePlugin(QObject* parent)
     : QObject(parent)
+    , commandState(ui)
 {}
 
 CLinkagePlugin::~CLinkagePlugin() = default;
@@ -53,12 +48,12 @@ UB::Result CLinkagePlugin::Initialize(const QString& first, const QString& secon
         qWarning("KVLinkageSection: Initialize was given no host interface; nothing is built");
         return UB::kNoHost;
     }
-    UB::Result result = InitResource(first, QLatin1String(kResourceFile), second, host);
+    UB::Result result = InitResource(first, QLatin1String(kLinkageResourceFile), second, host);
     if (result.IsFailed())
         return result;
 
     m_widgetBuilder.SetUiPath(QLatin1String(kActionsLayout));
-    m_widgetBuilder.SetLayoutIniPath(QLatin1String(kLayoutSettings));
+    m_widgetBuilder.SetLayoutIniPath(QLatin1String(kLinkageLayoutSettings));
     result = m_widgetBuilder.InitToolbarAndMenuUi(&ui, m_toolBars, m_menus, host);
     if (result.IsFailed())
         return result;
@@ -71,16 +66,18 @@ UB::Result CLinkagePlugin::Initialize(const QString& first, const QString& secon
         return UB::kNotCreated;
     }
 
-    m_hotKeyCategory = RegisterLinkageHotKeyCategory(host, QLatin1String(kHotKeyOwner));
+    m_hotKeyCategory = RegisterLinkageHotKeyCategory(host, QLatin1String(kPluginHotKeyOwner));
 
     result = CreateLinkToolButton();
     if (result.IsFailed())
         return result;
-    EnableMenu(ui.qtLinkMenu, false);
+    commandState.SetLinkToolButton(linkToolButton);
+    commandState.EnableMenu(ui.qtLinkMenu, false);
 
     result = CreateSection(first, second, host);
     if (result.IsFailed())
         return result;
+    commandState.SetHost(host, section);
 
     ConnectCommands();
     connect(
@@ -217,156 +214,38 @@ ECompatibleApp CLinkagePlugin::GetCompatibleApps()
 
 UB::Result CLinkagePlugin::UpdateUi()
 {
-    UB::CArrayList<UB::CHandle*> selection;
-    const UB::Result result = m_host->GetSceneManager()->GetSelectedObjects(selection, true);
-    if (result.IsFailed())
-        return result;
-    if (selection.IsEmpty())
-        return RefuseSelection();
-    if (selection.GetCount() == 1)
-        return UpdateUiSinglePick(selection[0]);
-    return UpdateUiMultiPick(selection);
+    return commandState.UpdateUi();
 }
-
-UB::Result CLinkagePlugin::UpdateUiSinglePick(UB::CHandle*& object)
-{
-    if (!CanLinkObject(object))
-        return RefuseSelection();
-    if (m_host->GetSceneManager()->IsLinkBlocked(object)) {
-        TurnCommandsOff();
-        return UB::kOk;
-    }
-
-    const bool linkAllowed = !IsPickModeBlockingLink() &&
-                             m_host->GetSceneManager()->GetDialogMode() == eDialogNone &&
-                             !m_host->GetSceneManager()->IsPlaying();
-    linkToolButton->setEnabled(linkAllowed);
-    ui.qtLinkAction->setEnabled(linkAllowed);
-    ui.qtCLinkToAction->setVisible(linkAllowed);
-    ui.qtCLinkToCameraAction->setVisible(linkAllowed);
-
-    int type = 0;
-    m_host->GetSceneManager()->GetObjectType(object, type); // a failed query reads as type 0
-    if (type != kLinkToCameraType)
-        ui.qtCLinkToCameraAction->setVisible(false);
-
-    UB::CHandle* parent = nullptr;
-    const UB::Result result = m_host->GetSceneManager()->GetLinkParent(
-        object, m_host->GetSceneManager()->GetCurrentTime(), parent);
-    if (result.IsFailed())
-        return result;
-    const bool unlinkAllowed = parent != nullptr && linkAllowed;
-    ui.qtUnlinkAction->setEnabled(unlinkAllowed);
-    ui.qtCUnlinkAction->setVisible(unlinkAllowed);
-    return UB::kOk;
-}
-
-UB::Result CLinkagePlugin::UpdateUiMultiPick(const UB::CArrayList<UB::CHandle*>& objects)
-{
-    // One list refilled for each object: a large selection costs no list per object.
-    UB::CArrayList<UB::CHandle*> single{nullptr};
-    for (UB::CHandle* object : objects) {
-        single[0] = object;
-        if (!section->CanLink(single))
-            return RefuseSelection();
-    }
-    bool allowed = !IsPickModeBlockingLink();
-    if (allowed) {
-        const EDialogMode dialogMode = m_host->GetSceneManager()->GetDialogMode();
-        allowed = dialogMode != eDialogExclusiveA && dialogMode != eDialogExclusiveB;
-    }
-    SetContextMenuVisible(allowed, true);
-    EnableMenu(ui.qtLinkMenu, allowed);
-    linkToolButton->setEnabled(allowed);
-    return UB::kOk;
-}
-
-bool CLinkagePlugin::CanLinkObject(UB::CHandle* object) const
-{
-    return section->CanLink(UB::CArrayList<UB::CHandle*>{object});
-}
-
-bool CLinkagePlugin::IsPickModeBlockingLink() const
-{
-    const EPickMode mode = m_host->GetSceneManager()->GetPickMode();
-    return mode == ePickBlockingA || mode == ePickBlockingB;
-}
-
-void CLinkagePlugin::EnableMenu(QMenu* menu, bool enable)
-{
-    linkToolButton->setEnabled(enable);
-    for (QAction* action : menu->actions())
-        action->setEnabled(enable);
-}
-
-void CLinkagePlugin::SetContextMenuVisible(bool visible, bool hideCamera)
-{
-    ui.qtCLinkToAction->setVisible(visible);
-    ui.qtCLinkToCameraAction->setVisible(visible && !hideCamera);
-    ui.qtCUnlinkAction->setVisible(visible);
-}
-
-void CLinkagePlugin::EnableMenubarAndToolbar(bool enable)
-{
-    if (enable)
-        UpdateUi();
-    else
-        TurnCommandsOff();
-}
-
-void CLinkagePlugin::TurnCommandsOff()
-{
-    SetContextMenuVisible(false, true);
-    EnableMenu(ui.qtLinkMenu, false);
-}
-
-// Nothing selected, or an object that may not be linked: the same off state, menu first.
-UB::Result CLinkagePlugin::RefuseSelection()
-{
-    EnableMenu(ui.qtLinkMenu, false);
-    SetContextMenuVisible(false, true);
-    return UB::kNothingDone;
-}
-
-// ---- Host events ------------------------------------------------------------------------------
 
 void CLinkagePlugin::OnFileLoaded(EFileType type)
 {
-    if (type == eFileScene)
-        UpdateUi();
+    commandState.OnFileLoaded(type);
 }
 
 void CLinkagePlugin::OnObjectSelectionChanged()
 {
-    // A new selection ends picking a parent for the old one.
-    if (m_host->GetSceneManager()->GetPickMode() == ePickParent)
-        m_host->GetPickManager()->EndPickMode();
-    UpdateUi();
+    commandState.OnObjectSelectionChanged();
 }
 
 void CLinkagePlugin::OnDialogModeChanged(EDialogMode mode)
 {
-    EnableMenubarAndToolbar(mode == eDialogNone);
+    commandState.OnDialogModeChanged(mode);
 }
 
 void CLinkagePlugin::OnObjectDataChanged(const UB::CArrayList<UB::CHandle*>&,
                                          EObjectChangedDataType type)
 {
-    if ((type & eChangedLink) != 0)
-        UpdateUi();
+    commandState.OnObjectDataChanged(type);
 }
 
 void CLinkagePlugin::OnObjectDataChanged2(CBaseEvent* event)
 {
-    if (IsLinkEvent(event))
-        UpdateUi();
+    commandState.OnObjectDataChanged2(event);
 }
 
 void CLinkagePlugin::OnPlayStopChanged()
 {
-    const bool playing = m_host->GetSceneManager()->IsPlaying();
-    section->EnableSection(!playing);
-    EnableMenubarAndToolbar(!playing);
+    commandState.OnPlayStopChanged();
 }
 
 void CLinkagePlugin::OnLinkageSectionHotkey()

@@ -2,6 +2,7 @@
 
 #include "host/KVAbstractPlugin.h"
 #include "host/KVEnums.h"
+#include "plugin/CLinkCommandState.h"
 #include "plugin/CLinkageActionUiComponent.h"
 
 #include <QObject>
@@ -63,23 +64,13 @@ private:
     void RegisterHotKeys();
     void ConnectHostEvents();
 
-    UB::Result UpdateUiSinglePick(UB::CHandle*& object);
-    UB::Result UpdateUiMultiPick(const UB::CArrayList<UB::CHandle*>& objects);
-    bool CanLinkObject(UB::CHandle* object) const;
-    /// Pick modes 19 and 37 forbid linking whatever is selected.
-    bool IsPickModeBlockingLink() const;
-
-    void EnableMenu(QMenu* menu, bool enable);
-    void SetContextMenuVisible(bool visible, bool hideCamera);
-    void EnableMenubarAndToolbar(bool enable);
-    void TurnCommandsOff();
-    /// The off state for a selection that may not be linked; code 1.
-    UB::Result RefuseSelection();
     void OnLinkageSectionHotkey();
 
     CLinkageActionUiComponent ui;
     QToolButton* linkToolButton = nullptr;
     CLinkageSection* section = nullptr;
+    /// The rules for which commands are on; the handlers above hand every event to them.
+    CLinkCommandState commandState;
 };
 
 } // namespace KV

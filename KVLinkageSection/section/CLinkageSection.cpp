@@ -4,6 +4,7 @@
 #include "host/KVKorvelInterface.h"
 #include "plugin/HotKeyRegistration.h"
 #include "plugin/LinkEventPrototype.h"
+#include "plugin/LinkageConstants.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -15,52 +16,9 @@
 #include <QToolButton>
 #include <QtDebug>
 
-#include <algorithm>
-#include <iterator>
 #include <string>
 
 namespace KV {
-
-namespace {
-
-const char kSectionLayout[] = ":/plugin/KVLinkageSection/Linkage.ui";
-const char kLayoutSettings[] = ":/plugin/KVLinkageSection/LayoutUI.ini";
-const char kHotKeyOwner[] = "KVLinkageSection";
-
-constexpr int kSectionPanel = 4;
-constexpr int kSectionId = 336;
-constexpr int kSectionTab = 0;
-
-constexpr int kLinkableTypes[] = {1,  2,  3,  4,  5,  7,  8,  14, 15, 18,
-                                  19, 21, 23, 24, 25, 41, 45, 46, 54};
-constexpr int kLinkToCameraType = 41;
-
-bool IsLinkableType(int type)
-{
-    return std::find(std::begin(kLinkableTypes), std::end(kLinkableTypes), type) !=
-           std::end(kLinkableTypes);
-}
-
-// Objects of these types take no keys; their label is styled apart.
-bool IsNoKeyType(int type)
-{
-    return type == 14 || type == 15;
-}
-
-// A parent of these types offers no nodes to link to.
-bool IsSubNodeLessParentType(int type)
-{
-    return type == 18 || type == 19;
-}
-
-// While the host picks in one of these modes, the whole section stays out of the way.
-bool IsSectionBlockingPickMode(int mode)
-{
-    return mode == ePickSubObject || mode == ePickBlockingA || mode == ePickTarget ||
-           mode == ePickPath || mode == ePickBlockingB;
-}
-
-} // namespace
 
 CLinkageSection::CLinkageSection(QWidget* parent)
     : QWidget(parent)
@@ -84,7 +42,7 @@ UB::Result CLinkageSection::Initialize(const QString& first, const QString& seco
     m_host = host;
     m_widgetBuilder.SetUiPath(QLatin1String(kSectionLayout));
     m_widgetBuilder.SetSetupString(second);
-    m_widgetBuilder.SetLayoutIniPath(QLatin1String(kLayoutSettings));
+    m_widgetBuilder.SetLayoutIniPath(QLatin1String(kLinkageLayoutSettings));
     const UB::Result result = m_widgetBuilder.InitUi(this, &ui, host, true);
     if (result.IsFailed())
         return result;
@@ -110,7 +68,7 @@ UB::Result CLinkageSection::Initialize(const QString& first, const QString& seco
         ui.qtEscHotkey, &QAction::triggered, ui.qtEscHotkey, [this](bool) { OnEscHotkey(); },
         Qt::DirectConnection);
 
-    m_hotKeyCategory = RegisterLinkageHotKeyCategory(host, QLatin1String(kHotKeyOwner));
+    m_hotKeyCategory = RegisterLinkageHotKeyCategory(host, QLatin1String(kSectionHotKeyOwner));
     RegisterLinkageHotKeyAction(host, m_hotKeyCategory, ui.qtEscHotkey);
     ui.qtEscHotkey->setEnabled(false);
     return UB::kOk;

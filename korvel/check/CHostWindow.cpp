@@ -1,7 +1,6 @@
 #include "CHostWindow.h"
 
 #include "KVSceneModel.h"
-#include "host/KVAbstractPlugin.h"
 #include "host/KVPluginInterface.h"
 
 #include <QAction>
@@ -73,19 +72,19 @@ CHostWindow::~CHostWindow()
     m_scene.reset();
 }
 
-UB::Result CHostWindow::Start(CAbstractPlugin& plugin, const QString& pluginFolder,
-                              QStringList* problems)
+UB::Result CHostWindow::Start(CPluginLoader& plugin, QStringList* problems)
 {
-    const UB::Result result = plugin.Initialize(pluginFolder, kSetupString, m_scene.get());
+    const UB::Result result = plugin.Initialize(m_scene.get(), kSetupString);
     if (result.IsFailed()) {
-        problems->append(QStringLiteral("Initialize returned %1").arg(CodeText(result)));
+        problems->append(plugin.Problem());
         return result;
     }
     if (result != UB::kOk)
         problems->append(QStringLiteral("Initialize returned %1, not 0").arg(CodeText(result)));
 
-    TakeSection(plugin, problems);
-    TakeMenusAndToolBars(plugin, problems);
+    const CPluginLoader::COffers offers = plugin.Offers();
+    TakeSection(offers, problems);
+    TakeMenusAndToolBars(offers, problems);
     FindSectionControls(problems);
     FindCommands(problems);
     CheckHotKeys(problems);
@@ -105,10 +104,10 @@ bool CHostWindow::HasAllControls() const
            w.contextUnlinkAction && w.sectionHotkey;
 }
 
-void CHostWindow::TakeSection(CAbstractPlugin& plugin, QStringList* problems)
+void CHostWindow::TakeSection(const CPluginLoader::COffers& offers, QStringList* problems)
 {
-    QList<CSectionInterface*> sections;
-    const UB::Result result = plugin.GetSectionList(sections);
+    const QList<CSectionInterface*>& sections = offers.sections;
+    const UB::Result result = offers.CodeOf("GetSectionList");
     if (result != UB::kOk || sections.size() != 1 || sections.constFirst() == nullptr) {
         problems->append(QStringLiteral("after Initialize, GetSectionList gives code %1 and %2 "
                                         "entries; the host expects code 0 and one section")
@@ -138,31 +137,28 @@ void CHostWindow::TakeSection(CAbstractPlugin& plugin, QStringList* problems)
     layout->insertWidget(0, m_widgets.section);
 }
 
-void CHostWindow::TakeMenusAndToolBars(CAbstractPlugin& plugin, QStringList* problems)
+void CHostWindow::TakeMenusAndToolBars(const CPluginLoader::COffers& offers, QStringList* problems)
 {
-    QList<QMenu*> menus;
-    QList<QToolBar*> toolBars;
-    QList<QAction*> contextActions;
-    const UB::Result menuResult = plugin.GetMenusList(menus);
-    const UB::Result toolBarResult = plugin.GetToolBarsList(toolBars);
-    const UB::Result contextResult = plugin.GetContextList(contextActions);
+    const UB::Result menuResult = offers.CodeOf("GetMenusList");
+    const UB::Result toolBarResult = offers.CodeOf("GetToolBarsList");
+    const UB::Result contextResult = offers.CodeOf("GetContextList");
     if (menuResult != UB::kOk || toolBarResult != UB::kOk || contextResult != UB::kOk)
         problems->append(QStringLiteral("GetMenusList, GetToolBarsList and GetContextList give "
                                         "codes %1, %2 and %3; the host expects 0")
                              .arg(menuResult.code)
                              .arg(toolBarResult.code)
                              .arg(contextResult.code));
-    if (!contextActions.isEmpty())
+    if (!offers.contextActions.isEmpty())
         problems->append(QStringLiteral("GetContextList hands over %1 actions; the plug-in puts "
                                         "none there")
-                             .arg(contextActions.size()));
-    for (QMenu* menu : menus) {
+                             .arg(offers.contextActions.size()));
+    for (QMenu* menu : offers.menus) {
         if (menu == nullptr)
             continue;
         m_widgets.menus.append(menu);
         m_window->menuBar()->addMenu(menu);
     }
-    for (QToolBar* toolBar : toolBars) {
+    for (QToolBar* toolBar : offers.toolBars) {
         if (toolBar == nullptr)
             continue;
         m_widgets.toolBars.append(toolBar);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CPluginLoader.h"
 #include "host/UBTypes.h"
 
 #include <QList>
@@ -22,7 +23,6 @@ class QWidget;
 
 namespace KV {
 
-class CAbstractPlugin;
 class CSceneModel;
 class CSectionInterface;
 
@@ -76,15 +76,15 @@ public:
     /// Initialize(plug-in folder, set-up string, scene), then the list queries; places the
     /// section, menus and tool bars and looks up every control. Returns Initialize's code.
     /// `problems` receives what the host found wrong in the answers and what it could not find.
-    UB::Result Start(CAbstractPlugin& plugin, const QString& pluginFolder, QStringList* problems);
+    UB::Result Start(CPluginLoader& plugin, QStringList* problems);
     const CPluginWidgets& Widgets() const { return m_widgets; }
 
     /// Whether every control the checker drives was found.
     bool HasAllControls() const;
 
 private:
-    void TakeSection(CAbstractPlugin& plugin, QStringList* problems);
-    void TakeMenusAndToolBars(CAbstractPlugin& plugin, QStringList* problems);
+    void TakeSection(const CPluginLoader::COffers& offers, QStringList* problems);
+    void TakeMenusAndToolBars(const CPluginLoader::COffers& offers, QStringList* problems);
     void FindSectionControls(QStringList* problems);
     void FindCommands(QStringList* problems);
     void CheckHotKeys(QStringList* problems);

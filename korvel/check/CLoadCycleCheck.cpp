@@ -1,7 +1,7 @@
 #include "CLoadCycleCheck.h"
 
 #include "CCheckReport.h"
-#include "CPluginFile.h"
+#include "CPluginLoader.h"
 #include "CProcessUsage.h"
 #include "CSessionRunner.h"
 
@@ -54,8 +54,8 @@ bool CLoadCycleCheck::Run(CCheckReport& report)
             // The same session every cycle, so that every cycle asks the same of the process;
             // a failure in it is the same every time and is reported for the first cycle only.
             CCheckReport quiet;
-            CPluginFile file(m_pluginFile);
-            CSessionRunner session(file, m_seed, settings, cycle == 1 ? report : quiet);
+            CPluginLoader plugin(m_pluginFile);
+            CSessionRunner session(plugin, m_seed, settings, cycle == 1 ? report : quiet);
             if (!session.Run())
                 passed = false;
             if (cycle > 1) {

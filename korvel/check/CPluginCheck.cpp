@@ -5,11 +5,13 @@
 #include "CHostWindow.h"
 #include "CLoadCycleCheck.h"
 #include "CMessageWatch.h"
-#include "CPluginFile.h"
+#include "CPluginFileCheck.h"
+#include "CPluginLoader.h"
 #include "CSceneFileFuzzer.h"
 #include "CSessionRunner.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QRegularExpression>
 
@@ -63,16 +65,17 @@ bool CPluginCheck::CheckPluginFile()
 {
     CCrashNote::Enter("loading the plug-in file", false, 0);
     CMessageWatch watch;
-    CPluginFile file(m_options.pluginFile);
-    if (!file.Load()) {
-        m_report.Fail(kPluginArea, file.Problem());
+    CPluginLoader plugin(m_options.pluginFile);
+    if (!plugin.Load()) {
+        m_report.Fail(kPluginArea, plugin.Problem());
         return false;
     }
     QStringList problems;
-    file.CheckMetaData(&problems);
-    file.CheckFreshInstance(&problems);
+    CPluginFileCheck::CheckMetaData(plugin, &problems);
+    CPluginFileCheck::CheckFreshInstance(plugin, &problems);
 
-    if (!file.HasResourceFile()) {
+    const QFileInfo resourceFile(plugin.ResourceFile());
+    if (!resourceFile.isFile()) {
         // The host still starts such a plug-in; it must refuse politely, and the framework
         // names the missing file.
         watch.Allow(QRegularExpression(QStringLiteral("resource file .* is missing")));
@@ -80,13 +83,13 @@ bool CPluginCheck::CheckPluginFile()
         {
             CHostWindow host;
             QStringList startProblems;
-            result = host.Start(*file.Plugin(), file.Folder(), &startProblems);
+            result = host.Start(plugin, &startProblems);
         }
-        file.Unload();
+        plugin.Unload();
         problems.append(
             QStringLiteral("%1: its resource file %2 is missing from %3; %4")
-                .arg(QDir::toNativeSeparators(file.Path()), CPluginFile::kResourceFileName,
-                     QDir::toNativeSeparators(file.Folder()),
+                .arg(QDir::toNativeSeparators(plugin.Path()), resourceFile.fileName(),
+                     QDir::toNativeSeparators(resourceFile.absolutePath()),
                      result.IsFailed()
                          ? QStringLiteral("Initialize refused to start (0x%1)")
                                .arg(static_cast<quint32>(result.code), 8, 16, QLatin1Char('0'))
@@ -98,14 +101,14 @@ bool CPluginCheck::CheckPluginFile()
         return false;
     }
     // Letting the plug-in go deletes its object; the next load must make a new one.
-    const QPointer<QObject> first = file.Instance();
-    file.Unload();
+    const QPointer<QObject> first = plugin.Instance();
+    plugin.Unload();
     if (!first.isNull())
         problems.append(QStringLiteral("the plug-in object survives the loader's unload"));
-    if (!file.Load() || file.Instance() == nullptr)
+    if (!plugin.Load() || plugin.Instance() == nullptr)
         problems.append(QStringLiteral("after an unload the plug-in gives no new object: %1")
-                            .arg(file.Problem()));
-    file.Unload();
+                            .arg(plugin.Problem()));
+    plugin.Unload();
     problems += watch.TakeUnexpected();
     for (const QString& problem : qAsConst(problems))
         m_report.Fail(kPluginArea, problem);
@@ -125,8 +128,8 @@ void CPluginCheck::RunSessions()
     std::uint32_t firstSeed = m_options.firstSeed;
     for (int run = 0; run < m_options.repeat; ++run) {
         for (int i = 0; i < m_options.seeds; ++i) {
-            CPluginFile file(m_options.pluginFile);
-            CSessionRunner session(file, firstSeed + static_cast<std::uint32_t>(i), settings,
+            CPluginLoader plugin(m_options.pluginFile);
+            CSessionRunner session(plugin, firstSeed + static_cast<std::uint32_t>(i), settings,
                                    m_report);
             session.Run();
         }

@@ -18,7 +18,7 @@ class CDialogDriver;
 class CHostQueries;
 class CHostWindow;
 class CMessageWatch;
-class CPluginFile;
+class CPluginLoader;
 class CSceneGenerator;
 class CWidgetOracle;
 
@@ -42,7 +42,7 @@ public:
         bool trace = false;
     };
 
-    CSessionRunner(CPluginFile& file, std::uint32_t seed, const CSettings& settings,
+    CSessionRunner(CPluginLoader& plugin, std::uint32_t seed, const CSettings& settings,
                    CCheckReport& report);
     ~CSessionRunner();
     CSessionRunner(const CSessionRunner&) = delete;
@@ -53,53 +53,85 @@ public:
     int EventsRun() const { return m_event; }
 
 private:
-    struct CEvent
+    /// One kind of event a session draws: how often, when it can happen at all, what it does.
+    struct CEventKind
     {
         int weight;
-        std::function<bool()> possible;
-        std::function<void(QStringList*)> run;
+        /// Null: always possible.
+        bool (CSessionRunner::*possible)() const;
+        void (CSessionRunner::*run)();
     };
+    static const CEventKind kEventKinds[];
 
     bool RunStarted();
-    void AddEvents();
+    const CEventKind& DrawEvent();
     void Begin(const QString& description);
+    /// A problem found by the current event.
+    void Problem(const QString& text) { m_problems.append(text); }
     bool Check(QStringList problems);
     void Fail(const QString& text);
-
-    // Host events.
-    void Select(QStringList* problems, int kind);
-    void HostLink(QStringList* problems, bool unlink);
-    void HostPick(QStringList* problems);
-    void DeleteNodes(QStringList* problems);
-    void AddObject(QStringList* problems);
-    void ChangeTime(QStringList* problems);
-    void PlayOrStop(QStringList* problems);
-    void ChangePickMode(QStringList* problems);
-    void ChangeDialogMode(QStringList* problems);
-    void LoadFile(QStringList* problems);
-    void SendDataEvent(QStringList* problems);
-    void DriftHostState(QStringList* problems);
-    void UndoOrRedo(QStringList* problems);
-    void InjectOrClearFault(QStringList* problems);
-
-    // User actions.
-    void PickParent(QStringList* problems, const QString& how, const std::function<void()>& act,
-                    bool runs);
-    void Unlink(QStringList* problems, const QString& how, const std::function<void()>& act,
-                bool runs);
-    void LinkToCamera(QStringList* problems, const QString& how, const std::function<void()>& act,
-                      bool runs);
-    void LinkToSubNode(QStringList* problems);
-    void UseSplitMenu(QStringList* problems);
-    void SectionHotkey(QStringList* problems);
-    void EscHotkey(QStringList* problems);
 
     UB::CHandle* RandomObject(bool linkableBias);
     UB::CHandle* RandomNode();
     bool Chance(int percent);
     int Bounded(int bound);
 
-    CPluginFile& m_file;
+    // When an event can happen.
+    bool IsPickingParent() const;
+    bool HasObjectsToDelete() const;
+    /// The control (a pointer to a member of CPluginWidgets) is on screen.
+    template<auto control>
+    bool IsShown() const;
+    /// The control is on screen and enabled, or with `enabled` false on screen and disabled.
+    template<auto control, bool enabled = true>
+    bool IsOffered() const;
+    /// The action is shown where the user finds it, and enabled.
+    template<auto action>
+    bool IsReachable() const;
+    /// The hot key's action is enabled.
+    template<auto action>
+    bool IsEnabled() const;
+
+    // Host events (CSessionRunnerHostEvents.cpp).
+    void SelectOneObject();
+    void SelectSeveralObjects();
+    void SelectNothing();
+    void SelectInnerNodes();
+    void SelectLinkedObject();
+    void Select(const QVector<UB::CHandle*>& selection);
+    void HostLinks();
+    void HostUnlinks();
+    void HostPicksParent();
+    void HostDeletesNode();
+    void HostAddsObject();
+    void TimeChanges();
+    void PlaybackStartsOrStops();
+    void PickModeChanges();
+    void DialogModeChanges();
+    void FileEvent();
+    void DataEvent();
+    void HostStateDrifts();
+    void UndoOrRedo();
+    void FaultsChange();
+
+    // User actions. Click and Trigger give `command` through a button or an action, a pointer
+    // to a member of CPluginWidgets; the others are in CSessionRunnerUserActions.cpp.
+    template<auto button, auto command>
+    void Click();
+    template<auto action, auto command>
+    void Trigger();
+    void ClickSplitButton();
+    void ClickLinkSubNode();
+    void ChooseFromSplitMenu();
+    void PressSectionHotkey();
+    void PressEscHotkey();
+
+    // What the three section commands must do, however the user gave them.
+    void PickParent(const QString& how, const std::function<void()>& act, bool runs);
+    void Unlink(const QString& how, const std::function<void()>& act, bool runs);
+    void LinkToCamera(const QString& how, const std::function<void()>& act, bool runs);
+
+    CPluginLoader& m_plugin;
     const std::uint32_t m_seed;
     const CSettings m_settings;
     CCheckReport& m_report;
@@ -112,10 +144,10 @@ private:
     std::unique_ptr<CWidgetOracle> m_oracle;
     std::unique_ptr<CDialogDriver> m_dialog;
 
-    QVector<CEvent> m_events;
     QSet<QString> m_faults;
     int m_event = 0;
     QString m_description;
+    QStringList m_problems;
     bool m_failed = false;
     QStringList m_sectionShowRequests;
 };

@@ -1,5 +1,6 @@
 #include "CPluginHost.h"
 
+#include "CPluginLoader.h"
 #include "host/KVAbstractPlugin.h"
 #include "host/KVPluginInterface.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QMenu>
-#include <QPluginLoader>
 #include <QSet>
 #include <QToolBar>
 #include <QWidget>
@@ -64,9 +64,7 @@ const QString CPluginHost::kSetupString = QStringLiteral("Light");
 
 struct CPluginHost::CPlugin
 {
-    QString requestedPath;
-    std::unique_ptr<QPluginLoader> loader;
-    CAbstractPlugin* plugin = nullptr;
+    std::unique_ptr<CPluginLoader> loader;
     QList<CSection> sections;
     QList<QPointer<QMenu>> menus;
     QList<QPointer<QToolBar>> toolBars;
@@ -92,9 +90,7 @@ int CPluginHost::Load(const QString& path, CKorvelInterface* host, QWidget* main
     int started = 0;
     for (const QString& file : PluginFiles(path)) {
         auto plugin = std::make_unique<CPlugin>();
-        plugin->requestedPath = file;
-        plugin->loader = std::make_unique<QPluginLoader>(file);
-        plugin->loader->setLoadHints(QLibrary::PreventUnloadHint);
+        plugin->loader = std::make_unique<CPluginLoader>(file);
         if (Start(*plugin, host, mainWindow))
             ++started;
         m_plugins.push_back(std::move(plugin));
@@ -121,21 +117,13 @@ QStringList CPluginHost::PluginFiles(const QString& path)
 
 bool CPluginHost::Start(CPlugin& plugin, CKorvelInterface* host, QWidget* mainWindow)
 {
-    QPluginLoader& loader = *plugin.loader;
-    if (!loader.load()) {
-        Report(tr("Plug-in %1 did not load: %2")
-                   .arg(QDir::toNativeSeparators(plugin.requestedPath), loader.errorString()));
+    CPluginLoader& loader = *plugin.loader;
+    if (!loader.Load()) {
+        Report(loader.Problem());
         return false;
     }
-    const QString file = QDir::toNativeSeparators(loader.fileName());
-    auto* abstractPlugin = qobject_cast<CAbstractPlugin*>(loader.instance());
-    if (abstractPlugin == nullptr) {
-        Report(tr("%1 is a Qt plug-in but not a Korvel plug-in: it does not offer %2")
-                   .arg(file, QStringLiteral(KV_PLUGIN_INTERFACE_IID)));
-        loader.unload();
-        return false;
-    }
-    plugin.plugin = abstractPlugin;
+    const QString file = QDir::toNativeSeparators(loader.FileName());
+    CAbstractPlugin* abstractPlugin = loader.Plugin();
     if ((abstractPlugin->GetCompatibleApps() & eAppAnimator) == 0) {
         Report(tr("Plug-in %1 does not work in the animator; it was not started").arg(file));
         return false;
@@ -144,8 +132,7 @@ bool CPluginHost::Start(CPlugin& plugin, CKorvelInterface* host, QWidget* mainWi
 
     const QList<QWidget*> before =
         mainWindow->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    const UB::Result result =
-        abstractPlugin->Initialize(QFileInfo(loader.fileName()).absolutePath(), kSetupString, host);
+    const UB::Result result = loader.Initialize(host, kSetupString);
     for (QWidget* widget :
          mainWindow->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!before.contains(widget))
@@ -155,41 +142,27 @@ bool CPluginHost::Start(CPlugin& plugin, CKorvelInterface* host, QWidget* mainWi
         // Whatever a failed start left under the window would float over it.
         for (const QPointer<QWidget>& widget : plugin.ownWidgets)
             widget->hide();
-        Report(
-            tr("Plug-in %1 failed to start: Initialize returned %2").arg(file, CodeText(result)));
+        Report(loader.Problem());
         return false;
     }
 
-    QList<CSectionInterface*> sections;
-    QList<QMenu*> menus;
-    QList<QToolBar*> toolBars;
-    QList<QAction*> contextActions;
-    QList<QDockWidget*> dockWidgets;
-    QList<QWidget*> statusBarWidgets;
-    const std::pair<const char*, UB::Result> answers[] = {
-        {"GetSectionList", abstractPlugin->GetSectionList(sections)},
-        {"GetMenusList", abstractPlugin->GetMenusList(menus)},
-        {"GetToolBarsList", abstractPlugin->GetToolBarsList(toolBars)},
-        {"GetContextList", abstractPlugin->GetContextList(contextActions)},
-        {"GetDockWidgetList", abstractPlugin->GetDockWidgetList(dockWidgets)},
-        {"GetStatusBarWidgetList", abstractPlugin->GetStatusBarWidgetList(statusBarWidgets)},
-    };
-    for (const auto& answer : answers) {
+    const CPluginLoader::COffers offers = loader.Offers();
+    for (const auto& answer : offers.answers) {
         if (answer.second.IsFailed())
             Report(tr("Plug-in %1: %2 returned %3")
                        .arg(file, QLatin1String(answer.first), CodeText(answer.second)));
     }
-    for (CSectionInterface* section : sections) {
+    for (CSectionInterface* section : offers.sections) {
         if (section == nullptr || section->GetSectionWidget() == nullptr)
             continue;
         plugin.sections.append({section, section->GetSectionWidget(), section->GetSectionPanel(),
                                 section->GetSectionTab(), section->GetSectionId()});
     }
-    plugin.menus = Guarded(menus);
-    plugin.toolBars = Guarded(toolBars);
-    plugin.contextActions = Guarded(contextActions);
-    plugin.dockWidgets = Guarded(dockWidgets);
-    plugin.statusBarWidgets = Guarded(statusBarWidgets);
+    plugin.menus = Guarded(offers.menus);
+    plugin.toolBars = Guarded(offers.toolBars);
+    plugin.contextActions = Guarded(offers.contextActions);
+    plugin.dockWidgets = Guarded(offers.dockWidgets);
+    plugin.statusBarWidgets = Guarded(offers.statusBarWidgets);
     Report(tr("Plug-in %1 started: %n section(s)", nullptr, plugin.sections.size()).arg(file),
            false);
     return true;
@@ -199,8 +172,8 @@ QStringList CPluginHost::LoadedFiles() const
 {
     QStringList files;
     for (const auto& plugin : m_plugins) {
-        if (plugin->plugin != nullptr && plugin->loader->isLoaded())
-            files.append(plugin->loader->fileName());
+        if (plugin->loader->IsLoaded())
+            files.append(plugin->loader->FileName());
     }
     return files;
 }
@@ -266,12 +239,7 @@ void CPluginHost::DeleteWidgets()
 
 void CPluginHost::Unload()
 {
-    for (const auto& plugin : m_plugins) {
-        // Deletes the plug-in object; the load hint keeps the library itself mapped.
-        if (plugin->loader->isLoaded())
-            plugin->loader->unload();
-        plugin->plugin = nullptr;
-    }
+    // Deletes the plug-in objects; the libraries themselves stay mapped.
     m_plugins.clear();
 }
 

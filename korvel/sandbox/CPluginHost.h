@@ -12,7 +12,6 @@
 class QAction;
 class QDockWidget;
 class QMenu;
-class QPluginLoader;
 class QToolBar;
 class QWidget;
 
@@ -22,8 +21,8 @@ class CAbstractPlugin;
 class CKorvelInterface;
 class CSectionInterface;
 
-/// Loads plug-in libraries the way the host does, through QPluginLoader and the plug-in
-/// interface only, starts them, and keeps what they offer for the main window to place.
+/// Loads plug-in libraries through the host's plug-in loader, starts them in the animator, and
+/// keeps what they offer for the main window to place.
 ///
 /// Widgets from a plug-in run the plug-in's code, so they are deleted before the plug-in object
 /// goes; the library itself stays mapped until the process ends, because Qt keeps function

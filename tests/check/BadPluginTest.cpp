@@ -38,7 +38,7 @@ TEST(BadPluginFiles, EachIsTurnedAwayWithAMessageThatSaysWhatIsWrong)
     const CBadPlugin cases[] = {
         {"a missing file",
          [](const QDir& folder) { return folder.filePath(QStringLiteral("libGone.so")); },
-         {QStringLiteral("libGone.so: no such file")}},
+         {QStringLiteral("libGone.so did not load: The shared library was not found.")}},
         {"a text file named like a library",
          [](const QDir& folder) {
              const QString path = folder.filePath(QStringLiteral("libText.so"));
@@ -47,13 +47,13 @@ TEST(BadPluginFiles, EachIsTurnedAwayWithAMessageThatSaysWhatIsWrong)
              file.write("not a library at all\n");
              return path;
          },
-         {QStringLiteral("is not a Qt plug-in")}},
+         {QStringLiteral("libText.so did not load")}},
         {"a library without plug-in metadata",
          [](const QDir&) { return QStringLiteral(KV_PLAIN_LIBRARY); },
-         {QStringLiteral("is not a Qt plug-in")}},
+         {QStringLiteral("libCheckPlainLibrary.so did not load")}},
         {"a Qt plug-in of another interface",
          [](const QDir&) { return QStringLiteral(KV_OTHER_INTERFACE_PLUGIN); },
-         {QStringLiteral("a Qt plug-in of another interface"),
+         {QStringLiteral("is a Qt plug-in but not a Korvel plug-in"),
           QStringLiteral("\"Example.Other.Interface/1.0\"")}},
         {"the plug-in without its resource file",
          &CopyBuiltPlugin,

@@ -4,7 +4,7 @@
 #include "CHostQueries.h"
 #include "CHostWindow.h"
 #include "CMessageWatch.h"
-#include "CPluginFile.h"
+#include "CPluginLoader.h"
 #include "CProcessUsage.h"
 #include "CWidgetOracle.h"
 #include "KVSceneModel.h"
@@ -36,8 +36,8 @@ class OracleTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        file = std::make_unique<KV::CPluginFile>(QStringLiteral(KV_PLUGIN_FILE));
-        ASSERT_TRUE(file->Load()) << file->Problem().toStdString();
+        plugin = std::make_unique<KV::CPluginLoader>(QStringLiteral(KV_PLUGIN_FILE));
+        ASSERT_TRUE(plugin->Load()) << plugin->Problem().toStdString();
         host = std::make_unique<KV::CHostWindow>();
         KV::CSceneModel& scene = host->Scene();
         robot = scene.AddObject({QStringLiteral("Robot"), 2});
@@ -51,7 +51,7 @@ protected:
         oracle = std::make_unique<KV::CWidgetOracle>(scene, *queries);
         oracle->ConnectFirst();
         QStringList problems;
-        ASSERT_EQ(host->Start(*file->Plugin(), file->Folder(), &problems), UB::kOk);
+        ASSERT_EQ(host->Start(*plugin, &problems), UB::kOk);
         ASSERT_TRUE(host->HasAllControls()) << problems.join(QLatin1Char('\n')).toStdString();
         oracle->Attach(host->Widgets());
     }
@@ -61,12 +61,12 @@ protected:
         oracle.reset();
         queries.reset();
         host.reset();
-        file.reset();
+        plugin.reset();
     }
 
     QString Differences() const { return oracle->Compare().join(QLatin1Char('\n')); }
 
-    std::unique_ptr<KV::CPluginFile> file;
+    std::unique_ptr<KV::CPluginLoader> plugin;
     std::unique_ptr<KV::CHostWindow> host;
     std::unique_ptr<KV::CHostQueries> queries;
     std::unique_ptr<KV::CWidgetOracle> oracle;

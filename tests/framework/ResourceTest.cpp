@@ -1,5 +1,5 @@
-#include "MessageRecorder.h"
 #include "TestResource.h"
+#include "support/MessageRecorder.h"
 
 #include "host/KVAbstractPlugin.h"
 

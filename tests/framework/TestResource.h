@@ -1,9 +1,8 @@
 #pragma once
 
-#include <gtest/gtest.h>
+#include "support/ResourceSuite.h"
 
 #include <QDir>
-#include <QResource>
 #include <QString>
 
 /// The compiled test resource file (data/FrameworkTest.qrc) and where it lies.
@@ -15,13 +14,10 @@ inline QString TestResourceFile()
 {
     return QStringLiteral(KV_TEST_RESOURCE_FILE);
 }
-
-/// Base of the suites that build from the test resource file: it is registered around the
-/// suite, the way a plug-in's InitResource registers its own.
-class TestResourceSuite : public ::testing::Test
+inline QString TestResourcePath()
 {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(QResource::registerResource(ResourcePath())); }
-    static void TearDownTestSuite() { QResource::unregisterResource(ResourcePath()); }
-    static QString ResourcePath() { return QDir(TestResourceDir()).filePath(TestResourceFile()); }
-};
+    return QDir(TestResourceDir()).filePath(TestResourceFile());
+}
+
+/// Base of the suites that build from the test resource file.
+using TestResourceSuite = ResourceSuite<&TestResourcePath>;

@@ -1,6 +1,6 @@
-#include "MessageRecorder.h"
 #include "TestComponents.h"
 #include "TestResource.h"
+#include "support/MessageRecorder.h"
 
 #include "host/KVPluginDialog.h"
 #include "host/KVWidgetBuilder.h"

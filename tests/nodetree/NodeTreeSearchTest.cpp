@@ -1,5 +1,6 @@
 #include "NodeDialogFixture.h"
 #include "SceneSketch.h"
+#include "support/MessageRecorder.h"
 
 #include "KVSceneModel.h"
 #include "support/QtPrinters.h"
@@ -61,25 +62,6 @@ protected:
     UB::CHandle* rig = nullptr;
 };
 
-/// Counts the warnings Qt logs while it lives.
-class CWarningCounter
-{
-public:
-    CWarningCounter() { s_count = 0, m_previous = qInstallMessageHandler(&Count); }
-    ~CWarningCounter() { qInstallMessageHandler(m_previous); }
-    int Count() const { return s_count; }
-
-private:
-    static void Count(QtMsgType type, const QMessageLogContext&, const QString&)
-    {
-        if (type != QtDebugMsg && type != QtInfoMsg)
-            ++s_count;
-    }
-    static int s_count;
-    QtMessageHandler m_previous = nullptr;
-};
-int CWarningCounter::s_count = 0;
-
 } // namespace
 
 TEST_F(NodeTreeSearchTest, FindsLiteralTextAnywhereInANameIgnoringCaseAndSelectsTheFirstHit)
@@ -102,7 +84,7 @@ TEST_F(NodeTreeSearchTest, FindsLiteralTextAnywhereInANameIgnoringCaseAndSelects
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         tree->topLevelItem(0)->setSelected(true);
-        const CWarningCounter warnings;
+        const CMessageRecorder messages;
         QList<QTreeWidgetItem*> found{tree->topLevelItem(0)};
 
         dialog.FindItems(found, QString::fromUtf8(c.text));
@@ -110,7 +92,8 @@ TEST_F(NodeTreeSearchTest, FindsLiteralTextAnywhereInANameIgnoringCaseAndSelects
         EXPECT_EQ(Texts(found), c.hits);
         EXPECT_EQ(SelectedTexts(), c.hits.mid(0, 1));
         EXPECT_EQ(tree->currentItem(), nullptr);
-        EXPECT_EQ(warnings.Count(), 0);
+        EXPECT_TRUE(messages.GetWarnings().isEmpty())
+            << qPrintable(messages.GetWarnings().join('|'));
     }
 }
 

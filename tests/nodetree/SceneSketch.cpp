@@ -3,9 +3,7 @@
 #include "KVSceneModel.h"
 
 #include <QStringList>
-#include <QTreeWidget>
 
-#include <utility>
 #include <vector>
 
 UB::CHandle* AddSketch(KV::CSceneModel& scene, const QString& drawing)
@@ -31,27 +29,4 @@ UB::CHandle* AddSketch(KV::CSceneModel& scene, const QString& drawing)
         path.push_back(node);
     }
     return first;
-}
-
-QString DrawTree(QTreeWidget* tree)
-{
-    QStringList lines;
-    std::vector<std::pair<QTreeWidgetItem*, int>> stack;
-    for (int row = tree->topLevelItemCount() - 1; row >= 0; --row)
-        stack.emplace_back(tree->topLevelItem(row), 0);
-    while (!stack.empty()) {
-        const auto [item, depth] = stack.back();
-        stack.pop_back();
-        QString line = QString(depth * 2, QLatin1Char(' ')) + item->text(0);
-        if (item->isHidden())
-            line += QStringLiteral(" [hidden]");
-        if (!item->isExpanded())
-            line += QStringLiteral(" [collapsed]");
-        if (item->isSelected())
-            line += QStringLiteral(" [selected]");
-        lines << line;
-        for (int row = item->childCount() - 1; row >= 0; --row)
-            stack.emplace_back(item->child(row), depth + 1);
-    }
-    return lines.join(QLatin1Char('\n'));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "support/TreeText.h"
 
-class QTreeWidget;
+#include <QString>
 
 namespace KV {
 class CSceneModel;
@@ -14,7 +14,3 @@ class CHandle;
 /// Adds the objects of an indented drawing to `scene`: one node per line, two spaces per
 /// level, "<empty>" for a node without a name. Returns the first object of the drawing.
 UB::CHandle* AddSketch(KV::CSceneModel& scene, const QString& drawing);
-
-/// The tree drawn the same way: two spaces per level, the item's text, then the states that
-/// differ from a freshly built tree: " [hidden]", " [collapsed]", " [selected]".
-QString DrawTree(QTreeWidget* tree);

@@ -1,20 +1,15 @@
 #include "SubNodeDialogTest.h"
 
 #include "CCommandScope.h"
-
+#include "CModalWatch.h"
 #include "SceneSketch.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QLineEdit>
-#include <QMenu>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -31,15 +26,6 @@ void ApplyAttribute(KV::CNodeDesc& desc, const QString& attribute)
         desc.subNodeLinkExcluded = true;
     else
         ADD_FAILURE() << "unknown attribute " << attribute.toStdString();
-}
-
-/// Every item in pre-order.
-std::vector<QTreeWidgetItem*> AllItems(QTreeWidget* tree)
-{
-    std::vector<QTreeWidgetItem*> items;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
-        items.push_back(*it);
-    return items;
 }
 
 } // namespace
@@ -98,8 +84,7 @@ UB::CHandle* SubNodeDialogTest::AddStructure(const QString& drawing)
 UB::CHandle* SubNodeDialogTest::AddSelectedObject(const QString& name, UB::CHandle* parent,
                                                   const TransformRecord& place)
 {
-    UB::CHandle* object = AddObject(name, 1);
-    scene->SetLinkKey(object, 0, parent);
+    UB::CHandle* object = AddObject(name, 1, parent);
     scene->SetTransformKey(object, 0, place);
     scene->SetSelection({object});
     return object;
@@ -119,11 +104,6 @@ TransformRecord SubNodeDialogTest::Place(float x, float y, float z)
     return record;
 }
 
-bool SubNodeDialogTest::SameTransform(const TransformRecord& a, const TransformRecord& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
 int SubNodeDialogTest::RunDialog(const std::function<void()>& whileOpen)
 {
     return Run([this] { QTest::mouseClick(Widget<QToolButton>("qtLinkSubNode"), Qt::LeftButton); },
@@ -138,22 +118,14 @@ int SubNodeDialogTest::RunCommand(const std::function<void()>& whileOpen)
 int SubNodeDialogTest::Run(const std::function<void()>& start,
                            const std::function<void()>& whileOpen)
 {
-    bool opened = false;
-    QTimer::singleShot(0, section, [&] {
-        KV::CLinkSubNodeDlg* dialog = Dialog();
-        if (dialog == nullptr || !dialog->isVisible())
-            return;
-        opened = true;
-        whileOpen();
-        // A failed step must not leave the test waiting on a modal dialog.
-        if (dialog->isVisible())
-            dialog->reject();
-    });
     // The whole session is one host command, as a click on the button is in the host.
     KV::CCommandScope command(scene.get());
-    start();
-    if (!opened) {
-        QCoreApplication::processEvents(); // let the timer go by
+    // A step that fails half-way leaves the dialog to the watch, which rejects it.
+    const bool opened = KV::CModalWatch::Run(start, [&](QDialog* dialog) {
+        if (dialog == Dialog())
+            whileOpen();
+    });
+    if (!opened || Dialog() == nullptr) {
         ADD_FAILURE() << "the link-to-sub-node dialog did not open";
         return -1;
     }
@@ -165,6 +137,11 @@ KV::CLinkSubNodeDlg* SubNodeDialogTest::Dialog() const
     return section->findChild<KV::CLinkSubNodeDlg*>();
 }
 
+KV::CSubNodeDialogUser SubNodeDialogTest::User() const
+{
+    return KV::CSubNodeDialogUser(Dialog());
+}
+
 QTreeWidget* SubNodeDialogTest::Tree() const
 {
     return DialogObject<QTreeWidget>("qtObjectTreeWidget");
@@ -172,14 +149,11 @@ QTreeWidget* SubNodeDialogTest::Tree() const
 
 void SubNodeDialogTest::ClickItem(const QString& text, int occurrence)
 {
-    QTreeWidget* tree = Tree();
-    for (QTreeWidgetItem* item : AllItems(tree)) {
+    KV::CSubNodeDialogUser user = User();
+    for (QTreeWidgetItem* item : user.Items()) {
         if (item->isHidden() || item->text(0) != text || occurrence-- > 0)
             continue;
-        tree->scrollToItem(item);
-        const QRect rect = tree->visualItemRect(item);
-        ASSERT_FALSE(rect.isEmpty()) << text.toStdString() << " is not on screen";
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        ASSERT_TRUE(user.ClickItem(item)) << text.toStdString() << " is not on screen";
         return;
     }
     ADD_FAILURE() << "no visible item " << text.toStdString();
@@ -189,54 +163,40 @@ void SubNodeDialogTest::ClickButton(const char* name)
 {
     auto* button = DialogObject<QAbstractButton>(name);
     ASSERT_NE(button, nullptr) << name;
-    QTest::mouseClick(button, Qt::LeftButton);
+    KV::CSubNodeDialogUser::Click(button);
 }
 
 void SubNodeDialogTest::TypeInSearch(const QString& text)
 {
     m_searched = true;
-    QTest::keyClicks(DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit"), text);
+    User().TypeInSearch(text);
 }
 
 void SubNodeDialogTest::EraseSearch()
 {
-    auto* field = DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit");
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_Delete);
+    User().EraseSearch();
 }
 
 void SubNodeDialogTest::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
-    QTest::keyClick(DialogObject<QLineEdit>("qtObjectTreeSearchLineEdit"), key, modifiers);
+    User().PressKey(key, modifiers);
 }
 
 SubNodeDialogTest::CMenuState SubNodeDialogTest::ChooseView(const char* action)
 {
     CMenuState state;
-    auto* button = DialogObject<QToolButton>("qtObjectTreeToolButton");
+    KV::CSubNodeDialogUser user = User();
     QAction* entry = DialogObject<QAction>(action);
-    if (button == nullptr || entry == nullptr) {
+    if (user.ViewButton() == nullptr || entry == nullptr) {
         ADD_FAILURE() << "no view menu entry " << action;
         return state;
     }
-    bool shown = false;
-    // The menu runs its own event loop inside the click on the tool button.
-    QTimer::singleShot(0, button, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr)
-            return;
-        shown = true;
-        state.hierarchy = DialogObject<QAction>("qtHierarchyAction")->isEnabled();
-        state.list = DialogObject<QAction>("qtListAction")->isEnabled();
-        state.expand = DialogObject<QAction>("qtExpandAction")->isEnabled();
-        state.collapse = DialogObject<QAction>("qtCollapseAction")->isEnabled();
-        if (entry->isEnabled())
-            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                              menu->actionGeometry(entry).center());
-        if (menu->isVisible())
-            QTest::keyClick(menu, Qt::Key_Escape);
+    const bool shown = user.ChooseView(entry, [&](QMenu*) {
+        state.hierarchy = user.HierarchyAction()->isEnabled();
+        state.list = user.ListAction()->isEnabled();
+        state.expand = user.ExpandAction()->isEnabled();
+        state.collapse = user.CollapseAction()->isEnabled();
     });
-    QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(shown) << "the view menu did not open";
     return state;
 }
@@ -254,7 +214,7 @@ QString SubNodeDialogTest::DrawnTree() const
 QStringList SubNodeDialogTest::SelectedTexts() const
 {
     QStringList texts;
-    for (QTreeWidgetItem* item : AllItems(Tree())) {
+    for (QTreeWidgetItem* item : User().Items()) {
         if (item->isSelected())
             texts << item->text(0);
     }

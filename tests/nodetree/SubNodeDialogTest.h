@@ -1,7 +1,9 @@
 #pragma once
 
+#include "CSubNodeDialogUser.h"
 #include "nodetree/CLinkSubNodeDlg.h"
 #include "section/LinkageSectionTest.h"
+#include "support/Transforms.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,8 +32,6 @@ protected:
                                    const TransformRecord& place);
     UB::CHandle* Node(const char* name) const;
     static TransformRecord Place(float x, float y, float z);
-    /// Whether two transforms are the same to the bit.
-    static bool SameTransform(const TransformRecord& a, const TransformRecord& b);
 
     /// Clicks qtLinkSubNode and runs `whileOpen` inside the dialog's event loop. Returns what
     /// exec() gave, -1 when the dialog never opened.
@@ -43,6 +43,8 @@ protected:
     // ---- What a user does while the dialog is open -------------------------------------------
 
     KV::CLinkSubNodeDlg* Dialog() const;
+    /// The user's hands on the open dialog.
+    KV::CSubNodeDialogUser User() const;
     QTreeWidget* Tree() const;
     template<typename T>
     T* DialogObject(const char* name) const
@@ -73,7 +75,7 @@ protected:
 
     // ---- What the user sees and what the host received ---------------------------------------
 
-    /// The tree drawn as DrawTree draws it.
+    /// The tree drawn as DrawTree (support/TreeText.h) draws it.
     QString DrawnTree() const;
     /// The texts of the selected items, in the tree's pre-order.
     QStringList SelectedTexts() const;

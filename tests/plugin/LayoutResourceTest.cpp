@@ -2,7 +2,9 @@
 // binds is there by name and class, and the widgets behave as the commands need them to.
 
 #include "plugin/CLinkageActionUiComponent.h"
+#include "section/CLinkageUiComponent.h"
 #include "support/QtPrinters.h"
+#include "support/ResourceSuite.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QResource>
 #include <QSvgRenderer>
 #include <QToolBar>
 #include <QUiLoader>
@@ -29,17 +30,55 @@ struct ObjectRow
     const char* className;
 };
 
-class LayoutResource : public ::testing::Test
+// The objects each layout must hold for its component, in the component's binding order.
+const ObjectRow kActionObjects[] = {
+    {"LinkageAction", "QMainWindow"},
+    {"qtCLinkMenu", "QMenu"},
+    {"qtContextMenu", "QMenu"},
+    {"qtEditMenu", "QMenu"},
+    {"qtLinkMenu", "QMenu"},
+    {"menubar", "QMenuBar"},
+    {"statusbar", "QStatusBar"},
+    {"qtGeneralToolBar", "QToolBar"},
+    {"centralwidget", "QWidget"},
+    {"qtLinkAction", "QAction"},
+    {"qtUnlinkAction", "QAction"},
+    {"qtCLinkToAction", "QAction"},
+    {"qtCLinkToCameraAction", "QAction"},
+    {"qtCUnlinkAction", "QAction"},
+    {"qtLinkMenuAction", "QAction"},
+    {"qtLinkageSectionHotkey", "QAction"},
+};
+const ObjectRow kSectionObjects[] = {
+    {"horizontalLayout_206", "QHBoxLayout"},
+    {"horizontalLayout_205", "QHBoxLayout"},
+    {"gridLayout", "QGridLayout"},
+    {"verticalLayout_146", "QVBoxLayout"},
+    {"verticalLayout", "QVBoxLayout"},
+    {"qtSectionGroupBox", "QGroupBox"},
+    {"label_512", "QLabel"},
+    {"qtLinkNodeText", "QLineEdit"},
+    {"qtExpandPushButton", "QPushButton"},
+    {"qtLinkCameraPushButton", "QPushButton"},
+    {"qtPickParent", "QPushButton"},
+    {"qtUnlink", "QPushButton"},
+    {"qtLinkSubNode", "QToolButton"},
+    {"Linkage", "QWidget"},
+    {"qtEscHotkey", "QAction"},
+};
+
+template<std::size_t N>
+QVector<QString> BindingOrder(const ObjectRow (&rows)[N])
+{
+    QVector<QString> names;
+    for (const ObjectRow& row : rows)
+        names.append(QLatin1String(row.name));
+    return names;
+}
+
+class LayoutResource : public ResourceSuite<&PluginResourceFile>
 {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(QResource::registerResource(ResourceFile())); }
-    static void TearDownTestSuite() { QResource::unregisterResource(ResourceFile()); }
-
-    static QString ResourceFile()
-    {
-        return QDir(QStringLiteral(KV_PLUGIN_DIR)).filePath(QStringLiteral("KVLinkageSection.rcc"));
-    }
-
     std::unique_ptr<QWidget> Load(const char* layout)
     {
         QFile file(QStringLiteral(":/plugin/KVLinkageSection/") + QLatin1String(layout));
@@ -74,25 +113,7 @@ TEST_F(LayoutResource, ActionsLayoutHoldsTheCommandsInTheirMenusAndToolBar)
 {
     std::unique_ptr<QWidget> root = Load("Linkage_Action.ui");
     ASSERT_NE(root, nullptr);
-    const ObjectRow rows[] = {
-        {"LinkageAction", "QMainWindow"},
-        {"qtCLinkMenu", "QMenu"},
-        {"qtContextMenu", "QMenu"},
-        {"qtEditMenu", "QMenu"},
-        {"qtLinkMenu", "QMenu"},
-        {"menubar", "QMenuBar"},
-        {"statusbar", "QStatusBar"},
-        {"qtGeneralToolBar", "QToolBar"},
-        {"centralwidget", "QWidget"},
-        {"qtLinkAction", "QAction"},
-        {"qtUnlinkAction", "QAction"},
-        {"qtCLinkToAction", "QAction"},
-        {"qtCLinkToCameraAction", "QAction"},
-        {"qtCUnlinkAction", "QAction"},
-        {"qtLinkMenuAction", "QAction"},
-        {"qtLinkageSectionHotkey", "QAction"},
-    };
-    ExpectObjects(root.get(), rows);
+    ExpectObjects(root.get(), kActionObjects);
 
     auto* window = qobject_cast<QMainWindow*>(root.get());
     ASSERT_NE(window, nullptr);
@@ -131,24 +152,7 @@ TEST_F(LayoutResource, SectionLayoutHoldsTheFifteenObjectsAndTheEscActionOfTheWi
 {
     std::unique_ptr<QWidget> root = Load("Linkage.ui");
     ASSERT_NE(root, nullptr);
-    const ObjectRow rows[] = {
-        {"horizontalLayout_206", "QHBoxLayout"},
-        {"horizontalLayout_205", "QHBoxLayout"},
-        {"gridLayout", "QGridLayout"},
-        {"verticalLayout_146", "QVBoxLayout"},
-        {"verticalLayout", "QVBoxLayout"},
-        {"qtSectionGroupBox", "QGroupBox"},
-        {"label_512", "QLabel"},
-        {"qtLinkNodeText", "QLineEdit"},
-        {"qtExpandPushButton", "QPushButton"},
-        {"qtLinkCameraPushButton", "QPushButton"},
-        {"qtPickParent", "QPushButton"},
-        {"qtUnlink", "QPushButton"},
-        {"qtLinkSubNode", "QToolButton"},
-        {"Linkage", "QWidget"},
-        {"qtEscHotkey", "QAction"},
-    };
-    ExpectObjects(root.get(), rows);
+    ExpectObjects(root.get(), kSectionObjects);
     EXPECT_EQ(Names(root->actions()), QStringList{QStringLiteral("qtEscHotkey")});
 }
 
@@ -224,28 +228,11 @@ TEST_F(LayoutResource, IconsAreValidDrawings)
 
 TEST_F(LayoutResource, ActionsComponentBindsInItsOrderAndReportsWhatIsMissing)
 {
-    const QVector<QString> order = {"LinkageAction",
-                                    "qtCLinkMenu",
-                                    "qtContextMenu",
-                                    "qtEditMenu",
-                                    "qtLinkMenu",
-                                    "menubar",
-                                    "statusbar",
-                                    "qtGeneralToolBar",
-                                    "centralwidget",
-                                    "qtLinkAction",
-                                    "qtUnlinkAction",
-                                    "qtCLinkToAction",
-                                    "qtCLinkToCameraAction",
-                                    "qtCUnlinkAction",
-                                    "qtLinkMenuAction",
-                                    "qtLinkageSectionHotkey"};
-
     // Before the builder is ready every lookup fails, in binding order.
     KV::CWidgetBuilder notReady;
     CLinkageActionUiComponent unbound;
     unbound.BindWidgets(&notReady);
-    EXPECT_EQ(notReady.GetMissingNames(), order);
+    EXPECT_EQ(notReady.GetMissingNames(), BindingOrder(kActionObjects));
     EXPECT_EQ(unbound.GetRootWidget(), nullptr);
 
     // A layout without one command binds everything else and reports that one.
@@ -263,6 +250,16 @@ TEST_F(LayoutResource, ActionsComponentBindsInItsOrderAndReportsWhatIsMissing)
     EXPECT_EQ(ui.GetRootWidget(), root.get());
     EXPECT_EQ(ui.qtLinkageSectionHotkey->objectName(), QStringLiteral("qtLinkageSectionHotkey"));
     EXPECT_EQ(ui.qtLinkMenu->objectName(), QStringLiteral("qtLinkMenu"));
+}
+
+TEST(SectionComponent, BindsItsFifteenObjectsInOrder)
+{
+    KV::CWidgetBuilder notReady; // every lookup fails and is recorded
+    CLinkageUiComponent ui;
+    ui.BindWidgets(&notReady);
+
+    EXPECT_EQ(notReady.GetMissingNames(), BindingOrder(kSectionObjects));
+    EXPECT_EQ(ui.GetRootWidget(), nullptr);
 }
 
 } // namespace

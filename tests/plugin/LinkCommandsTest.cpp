@@ -2,6 +2,7 @@
 // the section's operation for it, and only once.
 
 #include "PluginHostTest.h"
+#include "support/Journal.h"
 #include "support/QtPrinters.h"
 
 #include <QAction>
@@ -18,14 +19,8 @@ using LinkCommands = PluginHostTest;
 // What reached the host of the three section operations behind the commands.
 QStringList Operations(const KV::CSceneModel& scene)
 {
-    QStringList calls;
-    for (const KV::CJournalEntry& entry : scene.Journal()) {
-        if (entry.call == QLatin1String("SetPickMode") ||
-            entry.call == QLatin1String("UnlinkObject") ||
-            entry.call == QLatin1String("LinkObjects"))
-            calls << entry.call;
-    }
-    return calls;
+    return JournalCalls(scene, {QStringLiteral("SetPickMode"), QStringLiteral("UnlinkObject"),
+                                QStringLiteral("LinkObjects")});
 }
 
 TEST_F(LinkCommands, EachCommandReachesItsSectionOperationOnce)

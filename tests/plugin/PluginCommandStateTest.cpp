@@ -8,6 +8,7 @@
 #include "PluginHostTest.h"
 #include "host/KVEvents.h"
 #include "plugin/CLinkagePlugin.h"
+#include "support/Journal.h"
 #include "support/QtPrinters.h"
 
 #include <QAction>
@@ -42,22 +43,15 @@ protected:
         PluginHostTest::SetUp();
         ASSERT_EQ(InitializeFromPluginFolder(), UB::kOk);
         table = AddObject(QStringLiteral("Table"), 1);
-        lantern = AddLinkedObject(QStringLiteral("Lantern"), 41);
-        cup = AddLinkedObject(QStringLiteral("Cup"), 1);
-        locked = AddLinkedObject(QStringLiteral("Locked"), 41);
+        lantern = AddObject(QStringLiteral("Lantern"), 41, table);
+        cup = AddObject(QStringLiteral("Cup"), 1, table);
+        locked = AddObject(QStringLiteral("Locked"), 41, table);
         scene->Desc(locked).linkBlocked = true;
         torch = AddObject(QStringLiteral("Torch"), 41);
         box = AddObject(QStringLiteral("Box"), 1);
         light = AddObject(QStringLiteral("Light"), 6);
         fixed = AddObject(QStringLiteral("Fixed"), 1);
         scene->Desc(fixed).linkDisabled = true;
-    }
-
-    UB::CHandle* AddLinkedObject(const QString& name, int type)
-    {
-        UB::CHandle* object = AddObject(name, type);
-        scene->SetLinkKey(object, 0, table);
-        return object;
     }
 
     // Back to a quiet host with every command on, so that each case starts from the same
@@ -258,12 +252,8 @@ TEST_F(PluginCommandState, ANewSelectionEndsPickingAParentBeforeTheRefreshAndLea
     scene->SetSelection({box});
 
     EXPECT_EQ(scene->PickMode(), 0);
-    QStringList calls;
-    for (const KV::CJournalEntry& entry : scene->Journal()) {
-        if (entry.call == QLatin1String("EndPickMode") ||
-            entry.call == QLatin1String("GetSelectedObjects"))
-            calls << entry.call;
-    }
+    const QStringList calls =
+        JournalCalls(*scene, {QStringLiteral("EndPickMode"), QStringLiteral("GetSelectedObjects")});
     // The section, connected first, refreshes first. The plug-in then ends the mode, whose
     // change refreshes the commands, and refreshes them for the new selection.
     const QString select = QStringLiteral("GetSelectedObjects");

@@ -1,38 +1,38 @@
 #include "PluginHostTest.h"
 
+#include "support/ResourceSuite.h"
+
 #include <QAction>
-#include <QDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
 void PluginHostTest::SetUp()
 {
+    SceneHostTest::SetUp();
     instance = CreatePluginInstance();
     ASSERT_NE(instance, nullptr);
     plugin = qobject_cast<KV::CAbstractPlugin*>(instance.data());
     ASSERT_NE(plugin, nullptr);
-    scene = std::make_unique<KV::CSceneModel>();
-    scene->SetMainWindow(&window);
 }
 
 QObject* PluginHostTest::CreatePluginInstance()
 {
-    loader.setFileName(ModulePath());
-    EXPECT_TRUE(loader.load()) << loader.errorString().toStdString();
-    return loader.instance();
+    EXPECT_TRUE(loader.Load()) << loader.Problem().toStdString();
+    return loader.Instance();
 }
 
 void PluginHostTest::TearDown()
 {
     // The scene's event sender goes first, then the plug-in object, as when the host closes.
-    scene.reset();
+    SceneHostTest::TearDown();
+    loader.Unload();
     delete instance.data();
 }
 
 QString PluginHostTest::ModulePath()
 {
-    return QDir(QStringLiteral(KV_PLUGIN_DIR)).filePath(QStringLiteral("libKVLinkageSection.so"));
+    return PluginModuleFile();
 }
 
 UB::Result PluginHostTest::InitializeFromPluginFolder()
@@ -86,14 +86,6 @@ void PluginHostTest::ShowInHostWindow()
     window.resize(640, 480);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-}
-
-UB::CHandle* PluginHostTest::AddObject(const QString& name, int type)
-{
-    KV::CNodeDesc desc;
-    desc.name = name;
-    desc.objectType = type;
-    return scene->AddObject(desc);
 }
 
 UB::CHandle* PluginHostTest::SelectNewObject(const QString& name, int type)

@@ -1,23 +1,18 @@
 #pragma once
 
-#include "KVSceneModel.h"
+#include "CPluginLoader.h"
 #include "host/KVAbstractPlugin.h"
+#include "support/SceneHostTest.h"
 
-#include <gtest/gtest.h>
-
-#include <QMainWindow>
-#include <QPluginLoader>
 #include <QPointer>
-
-#include <memory>
 
 class QAction;
 class QToolBar;
 class QToolButton;
 
 /// A host session: the scene model as the host, a main window for the Linkage section, and the
-/// plug-in object obtained from the built module through QPluginLoader, as the host gets it.
-class PluginHostTest : public ::testing::Test
+/// plug-in object obtained from the built module through the host's plug-in loader.
+class PluginHostTest : public SceneHostTest
 {
 public:
     /// The built plug-in module.
@@ -48,17 +43,13 @@ protected:
     /// Puts the plug-in's tool bar and section into the host window and shows it, as a host
     /// does.
     void ShowInHostWindow();
-    /// Adds a top-level object of that type to the scene.
-    UB::CHandle* AddObject(const QString& name, int type);
     /// Adds a top-level object and selects it, through the host's own events.
     UB::CHandle* SelectNewObject(const QString& name, int type);
     /// The tool bar, menus and context menu as a user finds them: enabled (+) or disabled (-)
     /// split button, Link and Unlink; shown or hidden Link To, Link To Camera and Unlink.
     QString Commands();
 
-    QMainWindow window;
-    std::unique_ptr<KV::CSceneModel> scene;
-    QPluginLoader loader;
+    KV::CPluginLoader loader{ModulePath()};
     QPointer<QObject> instance;
     KV::CAbstractPlugin* plugin = nullptr;
     QPointer<QWidget> layoutWindow;

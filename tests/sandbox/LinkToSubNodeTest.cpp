@@ -1,8 +1,10 @@
 // Link to Sub-Node through the sandbox's window: the plug-in's modal dialog previews on the
 // host's scene; OK leaves one undo step, Cancel leaves the scene as it was.
 
+#include "CSubNodeDialogUser.h"
 #include "SandboxTest.h"
 #include "support/SceneSnapshotAssert.h"
+#include "support/TreeText.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -12,44 +14,35 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
-#include <functional>
-
 namespace KV::test {
 
 namespace {
 
+CSubNodeDialogUser UserOf(QWidget* dialog)
+{
+    return CSubNodeDialogUser(qobject_cast<QDialog*>(dialog));
+}
+
 void ClickTreeItem(QWidget* dialog, const QString& text)
 {
-    auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("qtObjectTreeWidget"));
-    ASSERT_NE(tree, nullptr);
+    CSubNodeDialogUser user = UserOf(dialog);
     const QList<QTreeWidgetItem*> items =
-        tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        user.Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(items.size(), 1) << text.toStdString();
-    tree->scrollToItem(items.first());
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      tree->visualItemRect(items.first()).center());
+    ASSERT_TRUE(user.ClickItem(items.first())) << text.toStdString() << " is not on screen";
 }
 
 /// The tree as indented lines, depth first: two spaces per level.
 QStringList TreeLines(QWidget* dialog)
 {
-    QStringList lines;
-    auto* tree = dialog->findChild<QTreeWidget*>(QStringLiteral("qtObjectTreeWidget"));
-    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* item, int depth) {
-        lines << QString(depth * 2, QLatin1Char(' ')) + item->text(0);
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i), depth + 1);
-    };
-    for (int i = 0; tree != nullptr && i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i), 0);
-    return lines;
+    return DrawTree(UserOf(dialog).Tree(), false).split(QLatin1Char('\n'));
 }
 
 void ClickDialogButton(QWidget* dialog, const QString& name)
 {
     auto* button = dialog->findChild<QAbstractButton*>(name);
     ASSERT_NE(button, nullptr) << name.toStdString();
-    QTest::mouseClick(button, Qt::LeftButton);
+    CSubNodeDialogUser::Click(button);
 }
 
 } // namespace
@@ -144,6 +137,9 @@ TEST_F(LinkToSubNodeTest, CancelLeavesTheWholeSceneAsItWasBetweenKeys)
         EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
         EXPECT_FALSE(Window().isWindowModified());
     }
+    // The search field's clear button fades with an animation that deletes itself once it has
+    // run its time; the event loop must run that long before the window goes.
+    QTest::qWait(250);
 }
 
 TEST_F(LinkToSubNodeTest, NoAlignmentAfterAnAlignedPreviewPutsTheSwordBackInTheHand)

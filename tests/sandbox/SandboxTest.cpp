@@ -10,12 +10,8 @@
 #include <QElapsedTimer>
 #include <QLibrary>
 #include <QMenu>
-#include <QPointer>
-#include <QQuaternion>
 #include <QStatusBar>
 #include <QTest>
-
-#include <cmath>
 
 namespace KV::test {
 
@@ -29,61 +25,6 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
         QTest::qWait(5);
     }
     return true;
-}
-
-CModalAnswer::CModalAnswer(std::function<void(QWidget*)> answer, int timeoutMs)
-    : m_answer(std::move(answer))
-    , m_polls(timeoutMs / 10)
-{
-    m_timer.setInterval(10);
-    connect(&m_timer, &QTimer::timeout, this, &CModalAnswer::Poll);
-    m_timer.start();
-}
-
-void CModalAnswer::Poll()
-{
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr) {
-        if (--m_polls <= 0)
-            m_timer.stop();
-        return;
-    }
-    m_timer.stop();
-    m_answered = true;
-    const QPointer<QWidget> guard(modal);
-    m_answer(modal);
-    // An answer that failed half-way must not leave the test waiting in exec() for ever.
-    if (!guard.isNull() && guard->isVisible()) {
-        ADD_FAILURE() << "the modal dialog was still open after the test's answer";
-        if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
-            dialog->reject();
-        else
-            guard->close();
-    }
-}
-
-::testing::AssertionResult SamePlace(const TransformRecord& expected, const TransformRecord& actual)
-{
-    constexpr float kTolerance = 1e-3f;
-    for (int i = 0; i < 3; ++i) {
-        if (std::fabs(expected.position[i] - actual.position[i]) > kTolerance) {
-            return ::testing::AssertionFailure()
-                   << "position differs: expected (" << expected.position[0] << ", "
-                   << expected.position[1] << ", " << expected.position[2] << "), got ("
-                   << actual.position[0] << ", " << actual.position[1] << ", " << actual.position[2]
-                   << ")";
-        }
-    }
-    const QQuaternion a(expected.rotation[3], expected.rotation[0], expected.rotation[1],
-                        expected.rotation[2]);
-    const QQuaternion b(actual.rotation[3], actual.rotation[0], actual.rotation[1],
-                        actual.rotation[2]);
-    if (std::fabs(QQuaternion::dotProduct(a.normalized(), b.normalized())) < 1.0f - kTolerance) {
-        return ::testing::AssertionFailure()
-               << "rotation differs: expected " << a.toEulerAngles().z() << "° about z, got "
-               << b.toEulerAngles().z() << "°";
-    }
-    return ::testing::AssertionSuccess();
 }
 
 QString SandboxTest::BuiltPluginFolder()

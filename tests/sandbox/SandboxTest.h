@@ -6,11 +6,12 @@
 
 #include "CSandboxWindow.h"
 #include "KVSceneModel.h"
+#include "support/ModalAnswer.h"
 #include "support/QtPrinters.h"
+#include "support/Transforms.h"
 
 #include <QString>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,27 +26,6 @@ namespace KV::test {
 
 /// True when `condition` holds before `timeoutMs` has passed; the event loop runs meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
-
-/// Runs `answer` with the next modal dialog as soon as one is open (for code that calls exec).
-/// Gives up after `timeoutMs`; Answered() tells whether it ran.
-class CModalAnswer : public QObject
-{
-public:
-    explicit CModalAnswer(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
-    bool Answered() const { return m_answered; }
-
-private:
-    void Poll();
-
-    std::function<void(QWidget*)> m_answer;
-    QTimer m_timer;
-    int m_polls;
-    bool m_answered = false;
-};
-
-/// Positions and rotations equal within float noise (a rotation and its negation are equal).
-::testing::AssertionResult SamePlace(const TransformRecord& expected,
-                                     const TransformRecord& actual);
 
 class SandboxTest : public ::testing::Test
 {

@@ -1,6 +1,7 @@
 // The section's commands, reached through its buttons and hot key: what they ask of the host.
 
 #include "LinkageSectionTest.h"
+#include "support/Journal.h"
 #include "support/QtPrinters.h"
 
 #include <QAction>
@@ -64,12 +65,8 @@ TEST_F(SectionCommands, EachButtonReachesItsCommandOnce)
 
         QTest::mouseClick(Widget<QPushButton>(c.button), Qt::LeftButton);
 
-        QStringList calls;
-        for (const KV::CJournalEntry& entry : scene->Journal()) {
-            if (commandCalls.contains(entry.call))
-                calls << entry.call;
-        }
-        EXPECT_EQ(calls, QStringList{QLatin1String(c.call)}) << c.button;
+        EXPECT_EQ(JournalCalls(*scene, commandCalls), QStringList{QLatin1String(c.call)})
+            << c.button;
     }
 }
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
-/// Collects the warnings Qt's message handler sees while it lives, and lets every other
-/// message through to the handler it replaced.
+/// Collects the warnings and critical messages Qt's message handler sees while it lives, and
+/// lets every other message through to the handler it replaced.
 class CMessageRecorder
 {
 public:

@@ -28,7 +28,7 @@ void CMessageRecorder::Record(QtMsgType type, const QMessageLogContext& context,
 {
     if (g_recorder == nullptr)
         return;
-    if (type == QtWarningMsg) {
+    if (type == QtWarningMsg || type == QtCriticalMsg) {
         g_recorder->m_warnings.append(text);
         return;
     }

@@ -1,5 +1,6 @@
-#include "CPluginFile.h"
+#include "CPluginFileCheck.h"
 
+#include "CPluginLoader.h"
 #include "host/KVAbstractPlugin.h"
 
 #include <QDir>
@@ -12,11 +13,9 @@
 
 namespace KV {
 
-const QString CPluginFile::kResourceFileName = QStringLiteral("KVLinkageSection.rcc");
-const QString CPluginFile::kInterfaceId = QStringLiteral(KV_PLUGIN_INTERFACE_IID);
-const QString CPluginFile::kClassName = QStringLiteral("CLinkagePlugin");
-
 namespace {
+
+const QString kClassName = QStringLiteral("CLinkagePlugin");
 
 // ---- The raw metadata block -----------------------------------------------------------------
 // "QTMETADATA !", four header bytes, then a CBOR map. The block's length is not exported, so
@@ -189,96 +188,34 @@ void CheckRawMetaData(const QString& path, QStringList* problems)
         problems->append(QStringLiteral("the metadata's CBOR map holds the keys %1; the host "
                                         "expects 2 and 3 only (no user metadata)")
                              .arg(keys.join(QStringLiteral(", "))));
-    if (interfaceId != CPluginFile::kInterfaceId)
+    if (interfaceId != CPluginLoader::kInterfaceId)
         problems->append(
             QStringLiteral("the raw metadata names the interface \"%1\"").arg(interfaceId));
-    if (className != CPluginFile::kClassName)
+    if (className != kClassName)
         problems->append(QStringLiteral("the raw metadata names the class \"%1\"").arg(className));
+}
+
+template<typename T>
+void CheckEmptyList(CAbstractPlugin& plugin, UB::Result (CAbstractPlugin::*query)(QList<T*>&),
+                    const char* name, QStringList* problems)
+{
+    // The host's list arrives with an entry already in it, which must stay alone.
+    QList<T*> list{nullptr};
+    const UB::Result result = (plugin.*query)(list);
+    if (result != UB::kNothingDone || list.size() != 1)
+        problems->append(
+            QStringLiteral("%1 gives code %2 and %3 the list; the host expects code "
+                           "1 and the list untouched")
+                .arg(QLatin1String(name))
+                .arg(result.code)
+                .arg(list.size() != 1 ? QStringLiteral("changes") : QStringLiteral("keeps")));
 }
 
 } // namespace
 
-CPluginFile::CPluginFile(const QString& path)
-    : m_path(path)
-{}
-
-CPluginFile::~CPluginFile()
+void CPluginFileCheck::CheckMetaData(const CPluginLoader& plugin, QStringList* problems)
 {
-    Unload();
-}
-
-bool CPluginFile::Load()
-{
-    const QString shown = QDir::toNativeSeparators(m_path);
-    const QFileInfo info(m_path);
-    if (!info.exists()) {
-        m_problem = QStringLiteral("%1: no such file").arg(shown);
-        return false;
-    }
-    if (!info.isFile()) {
-        m_problem = QStringLiteral("%1 is not a file").arg(shown);
-        return false;
-    }
-    m_loader = std::make_unique<QPluginLoader>(info.absoluteFilePath());
-    m_loader->setLoadHints(QLibrary::PreventUnloadHint);
-    // The metadata is read from the file without running any of its code, so a plug-in of
-    // another host never gets to run here.
-    const QJsonObject metaData = m_loader->metaData();
-    if (metaData.isEmpty()) {
-        const bool loaded = m_loader->load();
-        m_problem = QStringLiteral("%1 is not a Qt plug-in: %2")
-                        .arg(shown, loaded ? QStringLiteral("it carries no plug-in metadata")
-                                           : m_loader->errorString());
-        m_loader->unload();
-        return false;
-    }
-    const QString interfaceId = metaData.value(QStringLiteral("IID")).toString();
-    if (interfaceId != kInterfaceId) {
-        m_problem = QStringLiteral("%1 is a Qt plug-in of another interface: it offers \"%2\", "
-                                   "not the Korvel plug-in interface \"%3\"")
-                        .arg(shown, interfaceId, kInterfaceId);
-        return false;
-    }
-    if (!m_loader->load()) {
-        m_problem = QStringLiteral("%1 did not load: %2").arg(shown, m_loader->errorString());
-        return false;
-    }
-    QObject* instance = m_loader->instance();
-    if (instance == nullptr) {
-        m_problem = QStringLiteral("%1: its instance function gave no plug-in object: %2")
-                        .arg(shown, m_loader->errorString());
-        return false;
-    }
-    m_plugin = qobject_cast<CAbstractPlugin*>(instance);
-    if (m_plugin == nullptr) {
-        m_problem = QStringLiteral("%1: its plug-in object (%2) does not offer the Korvel "
-                                   "plug-in interface")
-                        .arg(shown, QLatin1String(instance->metaObject()->className()));
-        m_loader->unload();
-        return false;
-    }
-    return true;
-}
-
-QObject* CPluginFile::Instance() const
-{
-    return m_plugin != nullptr ? m_loader->instance() : nullptr;
-}
-
-QString CPluginFile::Folder() const
-{
-    return QFileInfo(m_path).absolutePath();
-}
-
-bool CPluginFile::HasResourceFile() const
-{
-    return QFileInfo(QDir(Folder()).filePath(kResourceFileName)).isFile();
-}
-
-void CPluginFile::CheckMetaData(QStringList* problems) const
-{
-    const QPluginLoader loader(QFileInfo(m_path).absoluteFilePath());
-    const QJsonObject metaData = loader.metaData();
+    const QJsonObject metaData = plugin.MetaData();
     const QString className = metaData.value(QStringLiteral("className")).toString();
     if (className != kClassName)
         problems->append(QStringLiteral("the metadata names the class \"%1\", not \"%2\"")
@@ -293,18 +230,19 @@ void CPluginFile::CheckMetaData(QStringList* problems) const
                              .arg((version >> 8) & 0xff));
     if (!metaData.value(QStringLiteral("MetaData")).toObject().isEmpty())
         problems->append(QStringLiteral("the metadata carries user metadata"));
-    CheckRawMetaData(QFileInfo(m_path).absoluteFilePath(), problems);
+    CheckRawMetaData(plugin.FileName(), problems);
 }
 
-void CPluginFile::CheckFreshInstance(QStringList* problems) const
+void CPluginFileCheck::CheckFreshInstance(const CPluginLoader& plugin, QStringList* problems)
 {
-    QObject* instance = Instance();
+    QObject* instance = plugin.Instance();
+    CAbstractPlugin* base = plugin.Plugin();
     if (instance == nullptr)
         return;
-    if (m_loader->instance() != instance)
+    if (plugin.Instance() != instance)
         problems->append(QStringLiteral("a second request for the plug-in object gave another "
                                         "object"));
-    QLibrary library(m_loader->fileName());
+    QLibrary library(plugin.FileName());
     library.setLoadHints(QLibrary::PreventUnloadHint);
     using InstanceFunction = QObject* (*)();
     const auto instanceFunction =
@@ -318,8 +256,7 @@ void CPluginFile::CheckFreshInstance(QStringList* problems) const
         problems->append(QStringLiteral("the plug-in object's class is \"%1\", not "
                                         "\"KV::CLinkagePlugin\"")
                              .arg(QLatin1String(className)));
-    const QByteArray interfaceId = kInterfaceId.toLatin1();
-    void* base = static_cast<void*>(m_plugin);
+    const QByteArray interfaceId = CPluginLoader::kInterfaceId.toLatin1();
     if (instance->qt_metacast("CAbstractPlugin") != base ||
         instance->qt_metacast(interfaceId.constData()) != base)
         problems->append(QStringLiteral("casting the plug-in object to \"CAbstractPlugin\" or to "
@@ -330,43 +267,21 @@ void CPluginFile::CheckFreshInstance(QStringList* problems) const
     if (instance->qt_metacast("KV::CSomethingElse") != nullptr)
         problems->append(QStringLiteral("the plug-in object casts to a class it is not"));
 
-    if (m_plugin->GetCompatibleApps() != eAppAll)
+    if (base->GetCompatibleApps() != eAppAll)
         problems->append(
-            QStringLiteral("GetCompatibleApps gives %1, not 7").arg(m_plugin->GetCompatibleApps()));
+            QStringLiteral("GetCompatibleApps gives %1, not 7").arg(base->GetCompatibleApps()));
 
     QList<CSectionInterface*> sections;
-    const UB::Result sectionResult = m_plugin->GetSectionList(sections);
+    const UB::Result sectionResult = base->GetSectionList(sections);
     if (sectionResult != UB::kOk || sections.size() != 1 || sections.constFirst() != nullptr)
         problems->append(QStringLiteral("before Initialize, GetSectionList gives code %1 and %2 "
                                         "entries; the host expects code 0 and one null entry")
                              .arg(sectionResult.code)
                              .arg(sections.size()));
-    CheckEmptyList<QDockWidget>(&CAbstractPlugin::GetDockWidgetList, "GetDockWidgetList", problems);
-    CheckEmptyList<QWidget>(&CAbstractPlugin::GetStatusBarWidgetList, "GetStatusBarWidgetList",
-                            problems);
-}
-
-template<typename T>
-void CPluginFile::CheckEmptyList(UB::Result (CAbstractPlugin::*query)(QList<T*>&), const char* name,
-                                 QStringList* problems) const
-{
-    // The host's list arrives with an entry already in it, which must stay alone.
-    QList<T*> list{nullptr};
-    const UB::Result result = (m_plugin->*query)(list);
-    if (result != UB::kNothingDone || list.size() != 1)
-        problems->append(
-            QStringLiteral("%1 gives code %2 and %3 the list; the host expects code "
-                           "1 and the list untouched")
-                .arg(QLatin1String(name))
-                .arg(result.code)
-                .arg(list.size() != 1 ? QStringLiteral("changes") : QStringLiteral("keeps")));
-}
-
-void CPluginFile::Unload()
-{
-    if (m_loader != nullptr && m_loader->isLoaded())
-        m_loader->unload();
-    m_plugin = nullptr;
+    CheckEmptyList<QDockWidget>(*base, &CAbstractPlugin::GetDockWidgetList, "GetDockWidgetList",
+                                problems);
+    CheckEmptyList<QWidget>(*base, &CAbstractPlugin::GetStatusBarWidgetList,
+                            "GetStatusBarWidgetList", problems);
 }
 
 } // namespace KV
