@@ -243,6 +243,9 @@ TEST_F(ImportedCharacterTest, SearchFindsTheHandsAndCancelLeavesTheSceneAsItWas)
     ASSERT_TRUE(answer.Answered()) << "the Link to Sub-Node dialog did not open";
     EXPECT_EQ(found, (QStringList{QStringLiteral("B_Hand_Left"), QStringLiteral("B_Hand_Right")}));
     EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
+    // The search field's clear button fades with an animation that deletes itself only once it
+    // has run its time.
+    QTest::qWait(250);
 }
 
 } // namespace KV::test
