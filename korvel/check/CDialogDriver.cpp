@@ -63,9 +63,25 @@ bool CDialogDriver::Click(QToolButton* linkSubNode, QStringList* problems)
     if (m_stopped)
         return false;
     *problems += m_driveProblems;
-    if (m_end != EEnd::Open)
-        m_command.CheckEnd(m_end == EEnd::Accepted, m_steps.faulted, problems);
+    if (m_end != EEnd::Open) {
+        m_command.CheckEnd(m_end == EEnd::Accepted, problems);
+        m_commandToJudge = true;
+    }
     return true;
+}
+
+void CDialogDriver::AfterCommand(QStringList* problems)
+{
+    if (!m_commandToJudge)
+        return;
+    m_commandToJudge = false;
+    m_command.CheckAfterCommand(m_end == EEnd::Accepted, problems);
+}
+
+void CDialogDriver::CheckPreview(QStringList* problems)
+{
+    m_command.CheckPreview(m_user->Tree()->selectedItems().size(), FirstSelectedNode(),
+                           m_user->CheckedAlignment(), m_steps.faulted, problems);
 }
 
 void CDialogDriver::Drive(QDialog* dialog)
@@ -103,6 +119,7 @@ void CDialogDriver::Drive(QDialog* dialog)
     QStringList problems;
     problems.swap(m_driveProblems);
     CheckOpening(&problems);
+    CheckPreview(&problems);
     if (!m_steps.check(problems)) {
         m_stopped = true;
         m_model.Close();
@@ -176,6 +193,7 @@ bool CDialogDriver::DoStep()
     if (m_end != EEnd::Open)
         return true; // checked once the dialog's event loop has ended
     m_model.Compare(*m_user, &problems);
+    CheckPreview(&problems);
     return m_steps.check(problems);
 }
 

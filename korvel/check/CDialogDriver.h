@@ -47,6 +47,8 @@ public:
     /// the step that ended it) go to `problems`. Returns false when a check inside the dialog
     /// already ended the session.
     bool Click(QToolButton* linkSubNode, QStringList* problems);
+    /// Once the host command of the click has ended: what a closed dialog left on the scene.
+    void AfterCommand(QStringList* problems);
 
 private:
     enum class EEnd
@@ -58,6 +60,7 @@ private:
 
     void Drive(QDialog* dialog);
     void CheckOpening(QStringList* problems);
+    void CheckPreview(QStringList* problems);
     bool DoStep();
     void ClickItem();
     void ClickAlignment(QStringList* problems);
@@ -78,6 +81,8 @@ private:
 
     // Kept from one opening to the next, as the dialog is.
     QPointer<QDialog> m_dialog;
+    /// A dialog closed in the current command; judged when the command has ended.
+    bool m_commandToJudge = false;
     std::unique_ptr<CSubNodeDialogUser> m_user;
 
     // This opening.

@@ -1,6 +1,7 @@
 #include "CSessionRunner.h"
 
 #include "CCheckReport.h"
+#include "CCommandScope.h"
 #include "CCrashNote.h"
 #include "CDialogDriver.h"
 #include "CHostQueries.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace KV {
 
@@ -213,9 +215,18 @@ bool CSessionRunner::RunStarted()
         scene.ClearJournal();
         const CEventKind& kind = DrawEvent();
         m_problems.clear();
-        (this->*kind.run)();
+        const int stepsBefore = scene.UndoStack()->index();
+        {
+            // Each event is one host command, as a user's click or a host action is.
+            CCommandScope command(&scene);
+            (this->*kind.run)();
+        }
         if (m_failed)
             return false;
+        if (kind.run != &R::UndoOrRedo && scene.UndoStack()->index() > stepsBefore + 1)
+            Problem(QStringLiteral("one command left %1 undo steps; it is one at most")
+                        .arg(scene.UndoStack()->index() - stepsBefore));
+        m_dialog->AfterCommand(&m_problems);
         QApplication::processEvents();
         if (!Check(m_problems))
             return false;

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace KV {
 
@@ -110,6 +111,12 @@ void CSessionRunner::Unlink(const QString& how, const std::function<void()>& act
                 expected.Add(object);
         }
     }
+    QStringList linked;
+    for (UB::CHandle* object : qAsConst(expected)) {
+        if (scene.LinkParentAt(object, scene.CurrentTime()) != nullptr)
+            linked.append(scene.Name(object));
+    }
+    const int stepsBefore = scene.UndoStack()->index();
     const int journalStart = scene.Journal().size();
     act();
     QStringList calledFor;
@@ -134,6 +141,17 @@ void CSessionRunner::Unlink(const QString& how, const std::function<void()>& act
                     .arg(now, wrongArguments.join(QStringLiteral("; "))));
     if (m_faults.contains(QStringLiteral("UnlinkObject")))
         return;
+    // Unlinking any number of objects is one undo step, named after what it did.
+    const QString step = linked.size() == 1
+                             ? QStringLiteral("Unlink %1").arg(linked.first())
+                             : QStringLiteral("Unlink %1 objects").arg(linked.size());
+    const int steps = scene.UndoStack()->index() - stepsBefore;
+    if (!linked.isEmpty() && (steps != 1 || scene.UndoStack()->undoText() != step))
+        Problem(QStringLiteral("unlinking [%1] left %2 undo steps, the last \"%3\"; it is one "
+                               "step \"%4\"")
+                    .arg(linked.join(QStringLiteral(", ")))
+                    .arg(steps)
+                    .arg(scene.UndoStack()->undoText(), step));
     for (UB::CHandle* object : qAsConst(expected)) {
         UB::CHandle* parent =
             scene.Contains(object) ? scene.LinkParentAt(object, scene.CurrentTime()) : nullptr;

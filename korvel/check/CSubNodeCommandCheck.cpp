@@ -3,17 +3,29 @@
 #include "CHostQueries.h"
 #include "KVSceneModel.h"
 
-#include <cstring>
+#include <QQuaternion>
+#include <QUndoStack>
+
+#include <algorithm>
+#include <cmath>
 
 namespace KV {
 
 namespace {
 
-bool SameTransform(const TransformRecord& a, const TransformRecord& b)
+/// The same place in the world, to float noise (a rotation and its negation are the same).
+bool SamePlace(const TransformRecord& a, const TransformRecord& b)
 {
-    return std::memcmp(a.position, b.position, sizeof a.position) == 0 &&
-           std::memcmp(a.rotation, b.rotation, sizeof a.rotation) == 0 &&
-           std::memcmp(a.scale, b.scale, sizeof a.scale) == 0;
+    const QQuaternion ra(a.rotation[3], a.rotation[0], a.rotation[1], a.rotation[2]);
+    const QQuaternion rb(b.rotation[3], b.rotation[0], b.rotation[1], b.rotation[2]);
+    float apart = 0.0f;
+    float scaled = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        apart = std::max(apart, std::fabs(a.position[i] - b.position[i]));
+        scaled = std::max(scaled, std::fabs(a.scale[i] - b.scale[i]));
+    }
+    return apart < 1e-2f && scaled < 1e-3f &&
+           std::fabs(QQuaternion::dotProduct(ra.normalized(), rb.normalized())) > 0.9999f;
 }
 
 QString TransformText(const TransformRecord& record)
@@ -49,8 +61,8 @@ void CSubNodeCommandCheck::Begin()
     UB::CHandle* first = m_selection.IsEmpty() ? nullptr : m_selection[0];
     UB::Result transformResult;
     m_savedTransform = m_queries.Transform(first, m_time, &transformResult);
-    m_beforeParent = m_scene.LinkParentAt(first, m_time);
-    m_beforeTransform = m_scene.LocalTransformAt(first, m_time);
+    m_beforeWorld = m_scene.WorldTransformAt(first, m_time);
+    m_before = m_scene.Snapshot();
     m_openJournal = m_scene.Journal().size();
     m_endJournal = m_openJournal;
 }
@@ -62,9 +74,7 @@ void CSubNodeCommandCheck::MayEnd(UB::CHandle* target, int alignment)
     m_finalTarget = Render(target);
 }
 
-void CSubNodeCommandCheck::CheckEnd(bool accepted,
-                                    const std::function<bool(const QString&)>& faulted,
-                                    QStringList* problems) const
+void CSubNodeCommandCheck::CheckEnd(bool accepted, QStringList* problems) const
 {
     CheckPreviews(problems);
     const QVector<CJournalEntry>& journal = m_scene.Journal();
@@ -95,32 +105,81 @@ void CSubNodeCommandCheck::CheckEnd(bool accepted,
                            "gives [%3]")
                 .arg(accepted ? QStringLiteral("was accepted") : QStringLiteral("was cancelled"),
                      actual.join(QStringLiteral("; ")), expected.join(QStringLiteral("; "))));
-    if (accepted || m_selection.GetCount() != 1 || !m_scene.Contains(first))
-        return;
-    // A failing call may keep Cancel from putting everything back; that is the host's doing.
-    for (const QString& call : {QStringLiteral("GetSelectedObjects"),
-                                QStringLiteral("GetLinkParent"), QStringLiteral("GetTransform"),
-                                QStringLiteral("SetTransform"), QStringLiteral("LinkObjects")}) {
-        if (faulted(call))
-            return;
-    }
-    CheckCancelRestored(problems);
 }
 
-void CSubNodeCommandCheck::CheckCancelRestored(QStringList* problems) const
+void CSubNodeCommandCheck::CheckPreview(int selectedItems, UB::CHandle* chosen, int alignment,
+                                        const std::function<bool(const QString&)>& faulted,
+                                        QStringList* problems) const
 {
-    UB::CHandle* first = m_selection[0];
+    const QVector<CJournalEntry>& journal = m_scene.Journal();
+    int lastLink = -1;
+    for (int i = m_openJournal; i < journal.size(); ++i) {
+        if (journal.at(i).call == QLatin1String("LinkObjects"))
+            lastLink = i;
+    }
+    if (lastLink < 0) {
+        if (m_scene.Snapshot() != m_before)
+            problems->append(QStringLiteral("nothing was previewed yet, but the scene changed: %1")
+                                 .arg(DescribeDifference(m_before, m_scene.Snapshot())));
+        return;
+    }
+    UB::CHandle* first = m_selection.IsEmpty() ? nullptr : m_selection[0];
+    // A refused link, or a saved transform the host could not give, leaves no place to judge.
+    if (selectedItems != 1 || journal.at(lastLink).result < 0 || !m_scene.Contains(first) ||
+        faulted(QStringLiteral("GetTransform")) || faulted(QStringLiteral("SetTransform")))
+        return;
+    const TransformRecord world = m_scene.WorldTransformAt(first, m_time);
     UB::CHandle* parent = m_scene.LinkParentAt(first, m_time);
-    if (parent != m_beforeParent)
-        problems->append(QStringLiteral("after Cancel \"%1\" hangs from %2; before the dialog it "
-                                        "hung from %3")
-                             .arg(m_scene.Name(first), Render(parent), Render(m_beforeParent)));
-    const TransformRecord transform = m_scene.LocalTransformAt(first, m_time);
-    if (!SameTransform(transform, m_beforeTransform))
-        problems->append(QStringLiteral("after Cancel \"%1\" stands at %2; before the dialog it "
-                                        "stood at %3")
-                             .arg(m_scene.Name(first), TransformText(transform),
-                                  TransformText(m_beforeTransform)));
+    TransformRecord expected = m_beforeWorld;
+    UB::CHandle* expectedParent = m_previousParent;
+    if (alignment != 0 && chosen == nullptr) {
+        expectedParent = nullptr; // a link to no node unlinks in place
+    } else if (alignment != 0) {
+        const TransformRecord target = m_scene.WorldTransformAt(chosen, m_time);
+        std::copy(std::begin(target.position), std::end(target.position), expected.position);
+        if (alignment == 2)
+            std::copy(std::begin(target.rotation), std::end(target.rotation), expected.rotation);
+        expectedParent = chosen;
+    }
+    if (parent != expectedParent || !SamePlace(world, expected))
+        problems->append(QStringLiteral("the preview of %1 with alignment %2 shows \"%3\" under "
+                                        "%4 at %5; it belongs under %6 at %7")
+                             .arg(Render(chosen))
+                             .arg(alignment)
+                             .arg(Render(first), Render(parent), TransformText(world),
+                                  Render(expectedParent), TransformText(expected)));
+}
+
+void CSubNodeCommandCheck::CheckAfterCommand(bool accepted, QStringList* problems) const
+{
+    const CSceneSnapshot after = m_scene.Snapshot();
+    if (!accepted || after == m_before) {
+        // OK may leave the scene alone when the host refused the final link.
+        if (after != m_before)
+            problems->append(QStringLiteral("after Cancel the scene is not as it was: %1")
+                                 .arg(DescribeDifference(m_before, after)));
+        return;
+    }
+    if (after.undoIndex != m_before.undoIndex + 1 || after.undoCount != after.undoIndex) {
+        problems->append(QStringLiteral("OK left %1 undo steps at %2 after %3 at %4; it is one "
+                                        "step")
+                             .arg(after.undoCount)
+                             .arg(after.undoIndex)
+                             .arg(m_before.undoCount)
+                             .arg(m_before.undoIndex));
+        return;
+    }
+    QUndoStack* history = m_scene.UndoStack();
+    history->undo();
+    const CSceneSnapshot undone = m_scene.Snapshot();
+    if (undone.file != m_before.file)
+        problems->append(QStringLiteral("Undo after OK does not give the scene from before the "
+                                        "dialog: %1")
+                             .arg(DescribeDifference(m_before, undone)));
+    history->redo();
+    if (m_scene.Snapshot() != after)
+        problems->append(QStringLiteral("Redo after OK does not give the OK result: %1")
+                             .arg(DescribeDifference(after, m_scene.Snapshot())));
 }
 
 void CSubNodeCommandCheck::CheckPreviews(QStringList* problems) const

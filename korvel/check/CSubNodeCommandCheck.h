@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CSceneSnapshot.h"
 #include "host/KVKorvelInterface.h"
 
 #include <QString>
@@ -16,7 +17,9 @@ class CSceneModel;
 /// host's calls: previews that neither commit nor announce a link, and without an alignment
 /// name no other node than the previous parent; after OK one link of the selection to the
 /// chosen node with the chosen alignment; after Cancel the previous parent and the saved
-/// transform back, and the object where it stood before the dialog.
+/// transform back. And what it must leave on the scene, judged from snapshots: every preview
+/// puts the first object where the dialog shows it; once the command has ended, Cancel leaves
+/// the scene as it was and OK one undo step that Undo takes back wholly.
 class CSubNodeCommandCheck
 {
 public:
@@ -32,9 +35,15 @@ public:
     /// The dialog may end with the next step, showing `target` with `alignment`: what the
     /// command does from here on is its answer.
     void MayEnd(UB::CHandle* target, int alignment);
-    /// After the dialog was accepted or not; `faulted` tells which host calls fail.
-    void CheckEnd(bool accepted, const std::function<bool(const QString&)>& faulted,
-                  QStringList* problems) const;
+    /// After the dialog was accepted or not.
+    void CheckEnd(bool accepted, QStringList* problems) const;
+    /// While the dialog is open: with one item selected, showing `chosen` with `alignment`,
+    /// the first object is previewed there; before any preview the scene is as it was.
+    void CheckPreview(int selectedItems, UB::CHandle* chosen, int alignment,
+                      const std::function<bool(const QString&)>& faulted,
+                      QStringList* problems) const;
+    /// Once the host command that ran the dialog has ended.
+    void CheckAfterCommand(bool accepted, QStringList* problems) const;
 
     /// A node's name as the checker's reports show it.
     QString Render(UB::CHandle* handle) const;
@@ -42,7 +51,6 @@ public:
 private:
     QString Render(const HandleList& handles) const;
     void CheckPreviews(QStringList* problems) const;
-    void CheckCancelRestored(QStringList* problems) const;
 
     CSceneModel& m_scene;
     CHostQueries& m_queries;
@@ -52,8 +60,8 @@ private:
     UB::CHandle* m_owner = nullptr;
     UBTime m_time = 0;
     TransformRecord m_savedTransform;
-    UB::CHandle* m_beforeParent = nullptr;
-    TransformRecord m_beforeTransform;
+    TransformRecord m_beforeWorld;
+    CSceneSnapshot m_before;
     int m_openJournal = 0;
     int m_endJournal = 0;
     QString m_finalTarget;
