@@ -1,6 +1,8 @@
 #include "CFileMenu.h"
 
+#include "CAssimpImporter.h"
 #include "CDialogModeScope.h"
+#include "CImportProcess.h"
 #include "KVSceneModel.h"
 
 #include <QDir>
@@ -8,8 +10,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QUndoStack>
+#include <QUrl>
+
+#include <memory>
 
 namespace KV {
 
@@ -17,11 +24,21 @@ namespace {
 
 const QString kRecentFilesKey = QStringLiteral("RecentFiles");
 const QString kLastFolderKey = QStringLiteral("LastFolder");
+const QString kLastImportFolderKey = QStringLiteral("LastImportFolder");
 
 QString SceneFilter()
 {
     return QObject::tr("Korvel scenes (*.json);;All files (*)");
 }
+
+QString ImportFilter()
+{
+    return QObject::tr("3D files (%1);;All files (*)")
+        .arg(CAssimpImporter::NamePatterns().join(QLatin1Char(' ')));
+}
+
+// An import that takes longer than this shows its progress, with a way to stop it.
+constexpr int kImportProgressDelayMs = 400;
 
 } // namespace
 
@@ -52,6 +69,9 @@ CFileMenu::CFileMenu(CSceneModel* scene, QSettings* settings, QWidget* window)
             OpenSampleScene();
     });
     sample->setObjectName(QStringLiteral("qtOpenSampleAction"));
+    QAction* import = addAction(tr("&Import…"), this, &CFileMenu::ChooseAndImport);
+    import->setObjectName(QStringLiteral("qtImportAction"));
+    import->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     addSeparator();
     QAction* save = addAction(tr("&Save"), this, &CFileMenu::Save);
     save->setObjectName(QStringLiteral("qtSaveAction"));
@@ -155,19 +175,102 @@ bool CFileMenu::MaybeSave()
     return answer == QMessageBox::Discard || Save();
 }
 
+bool CFileMenu::ImportFile(const QString& path, bool interactive, QString* error)
+{
+    const QFileInfo info(path);
+    CImportProcess importer(m_importWorker);
+    QVector<CNewNode> nodes;
+    QString problem;
+    bool imported = false;
+    if (interactive) {
+        QProgressDialog progress(tr("Importing %1…").arg(info.fileName()), tr("Cancel"), 0, 0,
+                                 m_window);
+        progress.setWindowTitle(tr("Import"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(kImportProgressDelayMs);
+        // The host is in a dialog only once the progress dialog has appeared.
+        std::unique_ptr<CDialogModeScope> dialogMode;
+        imported = importer.Run(path, nodes, problem, [&] {
+            progress.setValue(0);
+            if (progress.isVisible() && dialogMode == nullptr)
+                dialogMode = std::make_unique<CDialogModeScope>(m_scene);
+            return !progress.wasCanceled();
+        });
+    } else {
+        imported = importer.Run(path, nodes, problem);
+    }
+    QVector<UB::CHandle*> added;
+    if (imported)
+        added = m_scene->AddNodesAsStep(nodes, tr("Import %1").arg(info.fileName()));
+    if (imported && added.isEmpty()) {
+        imported = false;
+        problem = tr("%1: the importer's nodes do not form a hierarchy").arg(path);
+    }
+    if (!imported) {
+        if (error != nullptr)
+            *error = problem;
+        if (interactive)
+            ShowError(tr("Import"), problem);
+        else
+            emit Problem(problem);
+        return false;
+    }
+    UB::CHandle* object = added.first();
+    m_settings->setValue(kLastImportFolderKey, info.absolutePath());
+    m_scene->SetSelection({object});
+    emit Imported();
+    emit Message(
+        tr("Imported %1: %n node(s) below %2.", nullptr, nodes.size() - 1)
+            .arg(QDir::toNativeSeparators(info.absoluteFilePath()), m_scene->Name(object)));
+    return true;
+}
+
+QStringList CFileMenu::DroppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data == nullptr)
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+void CFileMenu::TakeDroppedFiles(const QStringList& files)
+{
+    for (const QString& file : files) {
+        if (QFileInfo(file).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0) {
+            if (MaybeSave())
+                OpenFile(file);
+        } else {
+            ImportFile(file);
+        }
+    }
+}
+
+void CFileMenu::ChooseAndImport()
+{
+    const QString path = ChooseFileToRead(tr("Import"), kLastImportFolderKey, ImportFilter());
+    if (!path.isEmpty())
+        ImportFile(path);
+}
+
 void CFileMenu::ChooseAndOpen()
 {
     if (!MaybeSave())
         return;
-    QString path;
-    {
-        const CDialogModeScope dialogMode(m_scene);
-        path = QFileDialog::getOpenFileName(m_window, tr("Open Scene"),
-                                            m_settings->value(kLastFolderKey).toString(),
-                                            SceneFilter());
-    }
+    const QString path = ChooseFileToRead(tr("Open Scene"), kLastFolderKey, SceneFilter());
     if (!path.isEmpty())
         OpenFile(path);
+}
+
+QString CFileMenu::ChooseFileToRead(const QString& title, const QString& folderKey,
+                                    const QString& filter)
+{
+    const CDialogModeScope dialogMode(m_scene);
+    return QFileDialog::getOpenFileName(m_window, title, m_settings->value(folderKey).toString(),
+                                        filter);
 }
 
 bool CFileMenu::ChooseAndSaveAs()

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QMimeData;
 class QSettings;
 
 namespace KV {
@@ -11,7 +12,8 @@ namespace KV {
 class CSceneModel;
 
 /// The File menu: New, Open, the sample scene, Save, Save As, recent files and Quit, on the
-/// scene's JSON format. Every dialog it shows runs in the host's dialog mode.
+/// scene's JSON format, and Import of any 3D file Assimp reads. Every dialog it shows runs in
+/// the host's dialog mode.
 class CFileMenu : public QMenu
 {
     Q_OBJECT
@@ -32,6 +34,18 @@ public:
     bool SaveAs(const QString& path);
     /// Offers to save unsaved edits; false when the user cancels.
     bool MaybeSave();
+    /// Adds the nodes of a 3D file to the scene as one undo step and selects the object that
+    /// stands for the file. A file that cannot be imported leaves the scene as it was and says
+    /// why: in a message box when `interactive`, else only in `error` and Message.
+    bool ImportFile(const QString& path, bool interactive = true, QString* error = nullptr);
+    /// The program that reads files for ImportFile (korvel-import beside the application by
+    /// default).
+    void SetImportWorker(const QString& path) { m_importWorker = path; }
+
+    /// The local files a drag carries.
+    static QStringList DroppedFiles(const QMimeData* data);
+    /// Opens a dropped scene file (*.json); imports any other dropped file.
+    void TakeDroppedFiles(const QStringList& files);
 
     QString CurrentFile() const { return m_currentFile; }
     /// A name for the window title: the file's name, or what the scene is.
@@ -45,10 +59,16 @@ signals:
     void Problem(const QString& text);
     /// Another scene replaced the old one (New, Open, sample scene).
     void SceneReplaced();
+    /// A file's nodes were added to the scene.
+    void Imported();
     void TitleChanged(const QString& title);
 
 private:
     void ChooseAndOpen();
+    void ChooseAndImport();
+    /// The file the user chooses in a file dialog, starting in the folder kept under
+    /// `folderKey`; empty when the user cancels.
+    QString ChooseFileToRead(const QString& title, const QString& folderKey, const QString& filter);
     bool ChooseAndSaveAs();
     void AddRecentFile(const QString& path);
     void RemoveRecentFile(const QString& path);
@@ -63,6 +83,7 @@ private:
     QMenu* m_recentMenu;
     QString m_currentFile;
     QString m_title;
+    QString m_importWorker;
 };
 
 } // namespace KV

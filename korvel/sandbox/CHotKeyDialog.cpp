@@ -7,8 +7,11 @@
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace KV {
 
@@ -16,6 +19,33 @@ namespace {
 
 constexpr int kFollowsDefaultRole = Qt::UserRole;
 constexpr int kChangedRole = Qt::UserRole + 1;
+const QString kLevelSeparator = QStringLiteral(" / ");
+
+/// The "[Tag] " that every level of every category path starts with, if they share one.
+QString CommonTag(const QVector<CHotKeyMap::CRow>& rows)
+{
+    QString tag;
+    for (const CHotKeyMap::CRow& row : rows) {
+        for (const QString& level : row.category.split(kLevelSeparator)) {
+            const int end = level.indexOf(QLatin1String("] "));
+            const QString own =
+                level.startsWith(QLatin1Char('[')) && end > 0 ? level.left(end + 2) : QString();
+            if (own.isEmpty() || (!tag.isEmpty() && own != tag))
+                return QString();
+            tag = own;
+        }
+    }
+    return tag;
+}
+
+/// The category path without the shared tag: "Modify › Attribute › Linkage".
+QString CategoryText(const QString& category, const QString& tag)
+{
+    QStringList levels = category.split(kLevelSeparator);
+    for (QString& level : levels)
+        level.remove(0, tag.size());
+    return levels.join(QStringLiteral(" › "));
+}
 
 } // namespace
 
@@ -32,7 +62,10 @@ CHotKeyDialog::CHotKeyDialog(CHotKeyMap* map, QWidget* parent)
     m_table->setObjectName(QStringLiteral("qtHotKeyTable"));
     m_table->setRootIsDecorated(false);
     m_table->setHeaderLabels({tr("Category"), tr("Owner"), tr("Action"), tr("Key")});
+    // The Action column gives way; the key, what the dialog is about, always shows whole.
+    m_table->header()->setStretchLastSection(false);
     m_table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->header()->setSectionResizeMode(eAction, QHeaderView::Stretch);
     m_edit->setObjectName(QStringLiteral("qtHotKeyEdit"));
     m_conflict->setObjectName(QStringLiteral("qtHotKeyConflict"));
     m_conflict->setStyleSheet(QStringLiteral("color: #b3261e"));
@@ -43,10 +76,12 @@ CHotKeyDialog::CHotKeyDialog(CHotKeyMap* map, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("qtHotKeyButtons"));
 
+    const QString tag = CommonTag(m_rows);
     for (const CHotKeyMap::CRow& row : m_rows) {
         const QString name = row.action->objectName();
         auto* item = new QTreeWidgetItem(m_table);
-        item->setText(eCategory, row.category);
+        item->setText(eCategory, CategoryText(row.category, tag));
+        item->setToolTip(eCategory, row.category);
         item->setText(eOwner, row.owner);
         item->setText(eAction, row.action->text().remove(QLatin1Char('&')));
         item->setToolTip(eAction, name);
@@ -65,7 +100,12 @@ CHotKeyDialog::CHotKeyDialog(CHotKeyMap* map, QWidget* parent)
     layout->addLayout(editRow);
     layout->addWidget(m_conflict);
     layout->addWidget(buttons);
-    resize(720, 360);
+    int wide = 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width() +
+               layout->contentsMargins().left() + layout->contentsMargins().right();
+    m_table->header()->resizeSections(QHeaderView::ResizeToContents);
+    for (int column = eCategory; column <= eKey; ++column)
+        wide += m_table->header()->sectionSize(column);
+    resize(std::max(720, wide), 360);
 
     connect(m_table, &QTreeWidget::currentItemChanged, this, &CHotKeyDialog::ShowCurrentRow);
     connect(m_edit, &QKeySequenceEdit::keySequenceChanged, this,

@@ -1,6 +1,7 @@
 #include "CObjectSection.h"
 
 #include "CModifyPanel.h"
+#include "CNodeNames.h"
 #include "CObjectTypes.h"
 #include "KVSceneModel.h"
 
@@ -152,8 +153,10 @@ void CObjectSection::Refresh()
         flags << tr("sub-node link excluded");
     m_flags->setText(flags.isEmpty() ? tr("none") : flags.join(QStringLiteral(", ")));
 
+    // Characters share bone names: a parent is named so that it cannot be taken for another.
+    const CNodeNames names(m_scene);
     UB::CHandle* parent = m_scene->LinkParentAt(object, now);
-    m_parent->setText(parent != nullptr ? m_scene->Name(parent) : tr("none"));
+    m_parent->setText(parent != nullptr ? names.Unambiguous(parent) : tr("none"));
     const TransformRecord local = m_scene->LocalTransformAt(object, now);
     const TransformRecord world = m_scene->WorldTransformAt(object, now);
     m_localPosition->setText(PositionText(local));
@@ -165,7 +168,7 @@ void CObjectSection::Refresh()
     for (UBTime time : m_scene->LinkKeyTimes(object)) {
         UB::CHandle* keyedParent = m_scene->LinkParentAt(object, time);
         keys << QStringLiteral("%1: %2").arg(time).arg(
-            keyedParent != nullptr ? m_scene->Name(keyedParent) : tr("none"));
+            keyedParent != nullptr ? names.Unambiguous(keyedParent) : tr("none"));
     }
     m_linkKeys->setText(keys.isEmpty() ? tr("none") : keys.join(QStringLiteral("; ")));
 }

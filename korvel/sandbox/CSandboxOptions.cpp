@@ -35,15 +35,25 @@ CSandboxOptions::EParse CSandboxOptions::Parse(const QStringList& arguments,
     const QCommandLineOption step(QStringLiteral("demo-step"),
                                   QStringLiteral("Wait MS milliseconds between two demo steps."),
                                   QStringLiteral("MS"));
+    const QCommandLineOption importFile(
+        QStringLiteral("import"),
+        QStringLiteral("Import the 3D file FILE (FBX, glTF, Collada, BVH, DirectX and whatever "
+                       "else Assimp reads), into a new scene unless --scene is given."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption saveScene(
+        QStringLiteral("save-scene"),
+        QStringLiteral("Once started, save the scene to FILE and quit."), QStringLiteral("FILE"));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),
-        QStringLiteral("Save a PNG picture of the main window to FILE when the demo ends."),
+        QStringLiteral("Save a PNG picture of the main window to FILE when the demo ends, or "
+                       "else once started, and quit."),
         QStringLiteral("FILE"));
     const QCommandLineOption check(
         QStringLiteral("check-plugins"),
         QStringLiteral("Load the plug-ins, report each, and quit: exit code 0 when every one "
                        "started."));
-    parser.addOptions({plugin, scene, settings, demo, step, screenshot, check});
+    parser.addOptions(
+        {plugin, scene, settings, demo, step, importFile, saveScene, screenshot, check});
 
     if (!parser.parse(arguments)) {
         message = parser.errorText();
@@ -63,6 +73,8 @@ CSandboxOptions::EParse CSandboxOptions::Parse(const QStringList& arguments,
     options.settingsPath = parser.value(settings);
     options.demo = parser.isSet(demo);
     options.checkPlugins = parser.isSet(check);
+    options.importPath = parser.value(importFile);
+    options.saveScenePath = parser.value(saveScene);
     options.screenshotPath = parser.value(screenshot);
     if (parser.isSet(step)) {
         bool ok = false;
@@ -73,12 +85,10 @@ CSandboxOptions::EParse CSandboxOptions::Parse(const QStringList& arguments,
             return EParse::Error;
         }
     }
-    if (options.demo && !options.scenePath.isEmpty()) {
-        message = QStringLiteral("--demo plays on the sample scene: leave out --scene");
-        return EParse::Error;
-    }
-    if (!options.screenshotPath.isEmpty() && !options.demo) {
-        message = QStringLiteral("--screenshot is taken at the end of the demo: add --demo");
+    if (options.demo && (!options.scenePath.isEmpty() || !options.importPath.isEmpty() ||
+                         !options.saveScenePath.isEmpty())) {
+        message = QStringLiteral(
+            "--demo plays on the sample scene: leave out --scene, --import and --save-scene");
         return EParse::Error;
     }
     return EParse::Run;
@@ -115,7 +125,9 @@ bool CSandboxOptions::ChoosePlatform(int argc, char** argv, QString& message)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
             return true; // the caller chose
-        for (const char* headless : {"--demo", "-demo", "--check-plugins", "-check-plugins"}) {
+        for (const char* headless :
+             {"--demo", "-demo", "--check-plugins", "-check-plugins", "--save-scene", "-save-scene",
+              "--screenshot", "-screenshot"}) {
             if (std::strcmp(argv[i], headless) == 0)
                 runsHeadless = true;
         }
@@ -132,6 +144,8 @@ bool CSandboxOptions::ChoosePlatform(int argc, char** argv, QString& message)
     message =
         QStringLiteral("korvel-sandbox: there is no display. Run the guided tour headless with\n"
                        "  korvel-sandbox --demo --screenshot demo.png\n"
+                       "import a file headless with\n"
+                       "  korvel-sandbox --import FILE --save-scene scene.json\n"
                        "or choose a platform yourself, for example -platform offscreen.");
     return false;
 }

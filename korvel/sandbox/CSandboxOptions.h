@@ -28,8 +28,19 @@ public:
     bool checkPlugins = false;
     /// Milliseconds between two steps of the demo; negative: chosen by the platform.
     int demoStepMs = -1;
-    /// Where the demo saves a picture of the main window when it ends. Empty: no picture.
+    /// A 3D file to import at start, into a new scene unless --scene names one.
+    QString importPath;
+    /// Where to save the scene once started (and the file imported); the sandbox then quits.
+    QString saveScenePath;
+    /// Where to save a picture of the main window: when the demo ends, or once started (and
+    /// the file imported), after which the sandbox quits. Empty: no picture.
     QString screenshotPath;
+
+    /// Whether the sandbox does its work at start and quits, as scripts use it.
+    bool QuitsWhenStarted() const
+    {
+        return !demo && (!saveScenePath.isEmpty() || !screenshotPath.isEmpty());
+    }
 
     /// Before QApplication exists: takes "--plugin PATH" and "--plugin=PATH" out of argv and
     /// returns them, because Qt would otherwise read them as its own "-plugin" option. Parse
@@ -41,8 +52,8 @@ public:
     /// The folder searched when no --plugin is given: "plugins" beside the application.
     static QString DefaultPluginFolder();
 
-    /// Before QApplication exists: without a display, a demo or a plug-in check runs on the
-    /// offscreen platform.
+    /// Before QApplication exists: without a display, a demo, a plug-in check, or a run that
+    /// saves a scene or a picture runs on the offscreen platform.
     /// Returns false, with the reason in `message`, when there is no display and nothing to run
     /// without one.
     static bool ChoosePlatform(int argc, char** argv, QString& message);

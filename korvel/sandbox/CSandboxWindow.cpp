@@ -2,6 +2,7 @@
 
 #include "CDeveloperMenu.h"
 #include "CDialogModeScope.h"
+#include "CDockSizer.h"
 #include "CFileMenu.h"
 #include "CHostApplication.h"
 #include "CHostCallsPanel.h"
@@ -19,12 +20,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -95,8 +100,13 @@ CSandboxWindow::CSandboxWindow(const CSandboxOptions& options, QWidget* parent)
     LoadPlugins();
     m_hotKeys->Apply(this);
 
-    if (m_options.scenePath.isEmpty() || !m_fileMenu->OpenFile(m_options.scenePath))
+    // A file to import comes into a scene of its own unless a scene to take it is named.
+    const bool opened = !m_options.scenePath.isEmpty() && m_fileMenu->OpenFile(m_options.scenePath);
+    if (!opened && !m_options.importPath.isEmpty())
+        m_fileMenu->NewScene();
+    else if (!opened)
         m_fileMenu->OpenSampleScene();
+    setAcceptDrops(true);
     resize(1400, 860);
 }
 
@@ -157,8 +167,10 @@ void CSandboxWindow::BuildDocks()
     m_hostCalls = new CHostCallsPanel(m_scene.get());
     QDockWidget* hostCallsDock = addDock(tr("Host Calls"), QStringLiteral("qtHostCallsDock"),
                                          m_hostCalls, Qt::BottomDockWidgetArea);
-    resizeDocks({outlinerDock, m_modifyDock}, {260, 400}, Qt::Horizontal);
-    resizeDocks({hostCallsDock}, {200}, Qt::Vertical);
+    auto* sizer = new CDockSizer(this);
+    sizer->Keep(outlinerDock, Qt::Horizontal, 260);
+    sizer->Keep(m_modifyDock, Qt::Horizontal, 400);
+    sizer->Keep(hostCallsDock, Qt::Vertical, 200);
 }
 
 void CSandboxWindow::BuildMenus()
@@ -168,6 +180,8 @@ void CSandboxWindow::BuildMenus()
     connect(m_fileMenu, &CFileMenu::Problem, this, &CSandboxWindow::ShowProblem);
     connect(m_fileMenu, &CFileMenu::SceneReplaced, this, &CSandboxWindow::OnSceneReplaced);
     connect(m_fileMenu, &CFileMenu::TitleChanged, this, &CSandboxWindow::UpdateTitle);
+    connect(m_fileMenu, &CFileMenu::Imported, m_viewport, &CViewport::ResetView);
+    connect(m_fileMenu, &CFileMenu::Imported, m_timeline, &CTimelineBar::UpdateRange);
     menuBar()->addMenu(m_fileMenu);
 
     m_editMenu = menuBar()->addMenu(tr("&Edit"));
@@ -400,13 +414,23 @@ void CSandboxWindow::ReportFailedCalls(const QVector<CJournalEntry>& failedCalls
 
 void CSandboxWindow::ShowPickMode()
 {
+    // A mode that changes what a click does must be seen, and how to leave it with it.
     const int mode = m_scene->PickMode();
     if (mode == ePickNone)
         m_pickModeLabel->clear();
     else if (mode == ePickParent)
-        m_pickModeLabel->setText(tr("Picking a parent"));
+        m_pickModeLabel->setText(tr("Picking a parent: click an object or node; right-click or "
+                                    "Esc stops"));
     else
         m_pickModeLabel->setText(tr("Pick mode %1").arg(mode));
+    m_pickModeLabel->setStyleSheet(mode == ePickNone
+                                       ? QString()
+                                       : QStringLiteral("background: #ffd54f; color: #202124; "
+                                                        "padding: 1px 6px; border-radius: 3px"));
+    if (mode == ePickParent)
+        m_outliner->viewport()->setCursor(Qt::CrossCursor);
+    else
+        m_outliner->viewport()->unsetCursor();
 }
 
 void CSandboxWindow::SelectAll()
@@ -427,6 +451,22 @@ void CSandboxWindow::OnSceneReplaced()
     m_outliner->Refresh();
     m_objectSection->Refresh();
     UpdateTitle();
+}
+
+void CSandboxWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!CFileMenu::DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CSandboxWindow::dropEvent(QDropEvent* event)
+{
+    const QStringList files = CFileMenu::DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drag ends before any dialog of the import or the opening appears.
+    QTimer::singleShot(0, m_fileMenu, [this, files] { m_fileMenu->TakeDroppedFiles(files); });
 }
 
 void CSandboxWindow::closeEvent(QCloseEvent* event)

@@ -1,10 +1,11 @@
 #include "CTimelineBar.h"
 
+#include "CKeySlider.h"
+#include "CNodeNames.h"
 #include "KVSceneModel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTimer>
@@ -17,6 +18,8 @@ namespace KV {
 namespace {
 
 constexpr UBTime kMinimumEnd = 100;
+// Below this width Play and Stop show their icons only, so that the slider keeps its room.
+constexpr int kCompactWidth = 560;
 
 } // namespace
 
@@ -25,7 +28,7 @@ CTimelineBar::CTimelineBar(CSceneModel* scene, QWidget* parent)
     , m_scene(scene)
     , m_play(new QToolButton(this))
     , m_stop(new QToolButton(this))
-    , m_slider(new QSlider(Qt::Horizontal, this))
+    , m_slider(new CKeySlider(this))
     , m_time(new QSpinBox(this))
     , m_end(new QLabel(this))
     , m_timer(new QTimer(this))
@@ -33,16 +36,19 @@ CTimelineBar::CTimelineBar(CSceneModel* scene, QWidget* parent)
     setObjectName(QStringLiteral("qtTimeline"));
     m_play->setObjectName(QStringLiteral("qtPlayButton"));
     m_play->setText(tr("Play"));
+    m_play->setToolTip(tr("Play"));
     m_play->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     m_play->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_stop->setObjectName(QStringLiteral("qtStopButton"));
     m_stop->setText(tr("Stop"));
+    m_stop->setToolTip(tr("Stop"));
     m_stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     m_stop->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_slider->setObjectName(QStringLiteral("qtTimeSlider"));
     m_slider->setTickPosition(QSlider::TicksBelow);
     m_slider->setTickInterval(10);
     m_slider->setPageStep(10);
+    m_slider->setMinimumWidth(120);
     m_time->setObjectName(QStringLiteral("qtTimeSpinBox"));
     m_time->setPrefix(tr("Time "));
     m_end->setObjectName(QStringLiteral("qtTimeEnd"));
@@ -62,6 +68,8 @@ CTimelineBar::CTimelineBar(CSceneModel* scene, QWidget* parent)
     connect(m_time, qOverload<int>(&QSpinBox::valueChanged), m_scene, &CSceneModel::SetCurrentTime);
     connect(m_timer, &QTimer::timeout, this, &CTimelineBar::Advance);
     connect(m_scene, &CSceneModel::TimeChanged, this, &CTimelineBar::ShowTime);
+    connect(m_scene, &CSceneModel::SceneChanged, this, &CTimelineBar::ShowKeys);
+    connect(m_scene, &CSceneModel::SelectionChanged, this, &CTimelineBar::ShowKeys);
     connect(m_scene->EventSender(), &CEventSender::Played, this, &CTimelineBar::ShowPlaying);
     connect(m_scene->EventSender(), &CEventSender::Stopped, this, &CTimelineBar::ShowPlaying);
     UpdateRange();
@@ -85,6 +93,7 @@ void CTimelineBar::UpdateRange()
     }
     m_end->setText(tr("of %1").arg(end));
     ShowTime();
+    ShowKeys();
 }
 
 void CTimelineBar::Play()
@@ -119,6 +128,36 @@ void CTimelineBar::ShowPlaying()
         m_timer->start();
     else if (!playing)
         m_timer->stop();
+}
+
+void CTimelineBar::ShowKeys()
+{
+    const CNodeNames names(m_scene);
+    QVector<CKeySlider::CKey> keys;
+    bool outOfRange = false;
+    for (UB::CHandle* node : m_scene->Selection()) {
+        for (UBTime time : m_scene->LinkKeyTimes(node)) {
+            UB::CHandle* parent = m_scene->LinkParentAt(node, time);
+            keys.append(
+                {time, tr("%1: %2 linked to %3")
+                           .arg(time)
+                           .arg(names.Unambiguous(node),
+                                parent != nullptr ? names.Unambiguous(parent) : tr("nothing"))});
+            outOfRange = outOfRange || time > m_slider->maximum();
+        }
+    }
+    m_slider->SetKeys(keys);
+    if (outOfRange)
+        UpdateRange();
+}
+
+void CTimelineBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const Qt::ToolButtonStyle style =
+        width() < kCompactWidth ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon;
+    m_play->setToolButtonStyle(style);
+    m_stop->setToolButtonStyle(style);
 }
 
 void CTimelineBar::Advance()

@@ -5,17 +5,18 @@
 #include <QWidget>
 
 class QLabel;
-class QSlider;
 class QSpinBox;
 class QTimer;
 class QToolButton;
 
 namespace KV {
 
+class CKeySlider;
 class CSceneModel;
 
 /// The timeline: the current time on a slider and in a spin box, and Play and Stop. Playing
-/// steps the scene's time forward and starts again at the end.
+/// steps the scene's time forward and starts again at the end. The slider marks the link keys
+/// of the selection.
 class CTimelineBar : public QWidget
 {
     Q_OBJECT
@@ -28,16 +29,21 @@ public:
     void UpdateRange();
     void Play();
     void Stop();
+    CKeySlider* Slider() const { return m_slider; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ShowTime();
+    void ShowKeys();
     void ShowPlaying();
     void Advance();
 
     CSceneModel* m_scene;
     QToolButton* m_play;
     QToolButton* m_stop;
-    QSlider* m_slider;
+    CKeySlider* m_slider;
     QSpinBox* m_time;
     QLabel* m_end;
     QTimer* m_timer;

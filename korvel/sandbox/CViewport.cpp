@@ -1,5 +1,6 @@
 #include "CViewport.h"
 
+#include "CLabelLayout.h"
 #include "CObjectTypes.h"
 #include "KVSceneModel.h"
 
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QQuaternion>
 #include <QRubberBand>
+#include <QSet>
 #include <QVector3D>
 
 #include <algorithm>
@@ -29,6 +31,10 @@ constexpr qreal kNodeRadius = 5.0;
 constexpr qreal kObjectReach = 11.0;
 constexpr qreal kNodeReach = 8.0;
 constexpr qreal kMinimumExtent = 100.0; // world units: a lone object is not blown up to fill all
+constexpr qreal kLabelPadding = 3.0;
+constexpr int kBannerHeight = 32;
+constexpr int kCaptionHeight = 40;
+const QColor kPickColour(0xff, 0xd5, 0x4f);
 
 } // namespace
 
@@ -39,7 +45,7 @@ CViewport::CViewport(CSceneModel* scene, QWidget* parent)
 {
     setObjectName(QStringLiteral("qtViewport"));
     setMouseTracking(true);
-    setMinimumSize(320, 240);
+    setMinimumSize(200, 150);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(0x2b, 0x2e, 0x33));
@@ -87,6 +93,21 @@ UB::CHandle* CViewport::NodeAt(const QPoint& pos)
         }
     }
     return best;
+}
+
+void CViewport::FitBounds()
+{
+    if (m_drawn.isEmpty())
+        return;
+    // QRectF::united ignores empty rectangles, and a point is one: grow by hand.
+    m_bounds = QRectF(m_drawn.first().world, QSizeF(0, 0));
+    for (const CDrawnNode& drawn : m_drawn) {
+        m_bounds.setLeft(std::min(m_bounds.left(), drawn.world.x()));
+        m_bounds.setRight(std::max(m_bounds.right(), drawn.world.x()));
+        m_bounds.setTop(std::min(m_bounds.top(), drawn.world.y()));
+        m_bounds.setBottom(std::max(m_bounds.bottom(), drawn.world.y()));
+    }
+    m_hasBounds = true;
 }
 
 void CViewport::ResetView()
@@ -140,17 +161,9 @@ void CViewport::EnsureLayout()
         const qreal length = std::hypot(planar.x(), planar.y());
         drawn.axis = length > 0.2 ? planar / length : QPointF();
         m_index.insert(node, i);
-        // QRectF::united ignores empty rectangles, and a point is one: grow by hand.
-        if (!m_hasBounds) {
-            m_bounds = QRectF(drawn.world, QSizeF(0, 0));
-            m_hasBounds = true;
-        } else {
-            m_bounds.setLeft(std::min(m_bounds.left(), drawn.world.x()));
-            m_bounds.setRight(std::max(m_bounds.right(), drawn.world.x()));
-            m_bounds.setTop(std::min(m_bounds.top(), drawn.world.y()));
-            m_bounds.setBottom(std::max(m_bounds.bottom(), drawn.world.y()));
-        }
     }
+    if (!m_hasBounds)
+        FitBounds();
     for (CDrawnNode& drawn : m_drawn)
         drawn.screen = ToScreen(drawn.world);
 }
@@ -206,8 +219,6 @@ void CViewport::paintEvent(QPaintEvent*)
         painter.drawLine(drawn.screen, m_drawn[parentIndex].screen);
     }
 
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
     for (const CDrawnNode& drawn : m_drawn) {
         const bool selected = selection.contains(drawn.node);
         const qreal radius = drawn.isObject ? kObjectRadius : kNodeRadius;
@@ -223,25 +234,121 @@ void CViewport::paintEvent(QPaintEvent*)
             const QPointF tip(drawn.axis.x() * (radius + 8), -drawn.axis.y() * (radius + 8));
             painter.drawLine(drawn.screen, drawn.screen + tip);
         }
-        if (drawn.isObject || selected || picking || drawn.node == m_hovered) {
-            painter.setFont(drawn.isObject ? font() : small);
-            painter.setPen(drawn.isObject ? palette().color(QPalette::WindowText)
-                                          : QColor(0xb0, 0xb6, 0xbf));
-            painter.drawText(drawn.screen + QPointF(radius + 4, -radius), drawn.name);
-        }
     }
+    PaintHighlight(painter, picking);
+    PaintLabels(painter);
 
     painter.setFont(font());
     if (picking) {
         painter.setPen(QColor(0xff, 0xd5, 0x4f));
-        painter.drawText(QRect(0, 8, width(), 24), Qt::AlignHCenter,
-                         tr("Pick the parent: click an object or node (right-click to stop)"));
+        painter.drawText(QRect(0, 8, width(), kBannerHeight - 8), Qt::AlignHCenter,
+                         tr("Pick the parent: click an object or node (right-click or Esc to "
+                            "stop)"));
     }
     if (!m_caption.isEmpty()) {
-        const QRect band(0, height() - 40, width(), 40);
+        const QRect band(0, height() - kCaptionHeight, width(), kCaptionHeight);
         painter.fillRect(band, QColor(0, 0, 0, 150));
         painter.setPen(Qt::white);
         painter.drawText(band, Qt::AlignCenter, m_caption);
+    }
+}
+
+void CViewport::PaintHighlight(QPainter& painter, bool picking)
+{
+    const int hovered = m_index.value(m_hovered, -1);
+    if (hovered < 0)
+        return;
+    const CDrawnNode& target = m_drawn[hovered];
+    const qreal radius = (target.isObject ? kObjectRadius : kNodeRadius) + 6;
+    if (!picking) {
+        painter.setPen(QPen(QColor(0xff, 0xff, 0xff, 140), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(target.screen, radius, radius);
+        return;
+    }
+    // While picking, the candidate stands out, with a line from each object that would hang
+    // from it.
+    painter.setPen(QPen(kPickColour, 1.5, Qt::DashLine));
+    for (UB::CHandle* object : m_scene->Selection()) {
+        const int index = m_index.value(object, -1);
+        if (index >= 0 && index != hovered)
+            painter.drawLine(m_drawn[index].screen, target.screen);
+    }
+    painter.setPen(QPen(kPickColour, 3.0));
+    painter.setBrush(QColor(0xff, 0xd5, 0x4f, 60));
+    painter.drawEllipse(target.screen, radius, radius);
+}
+
+QVector<CViewport::CLabel> CViewport::Labels()
+{
+    EnsureLayout();
+    const QVector<UB::CHandle*> selection = m_scene->Selection();
+    // Labels stay clear of the pick banner and the caption.
+    QRectF area(rect());
+    if (m_scene->PickMode() == ePickParent)
+        area.setTop(kBannerHeight);
+    if (!m_caption.isEmpty())
+        area.setBottom(height() - kCaptionHeight);
+    CLabelLayout layout(area);
+    QVector<CLabel> labels;
+    const auto place = [&](int index, bool mustShow) {
+        const CDrawnNode& drawn = m_drawn[index];
+        const bool emphasised = drawn.node == m_hovered;
+        const QSizeF size =
+            QFontMetricsF(LabelFont(drawn, emphasised)).size(Qt::TextSingleLine, drawn.name) +
+            QSizeF(2 * kLabelPadding, 0);
+        const qreal gap = (drawn.isObject ? kObjectRadius : kNodeRadius) + 4;
+        const QRectF placed = layout.Place(drawn.screen, size, gap, mustShow);
+        if (!placed.isEmpty())
+            labels.append({drawn.node, placed, emphasised});
+    };
+    // The node under the cursor first, then the selection, then the objects where they fit.
+    QSet<int> done;
+    QVector<int> order;
+    order << m_index.value(m_hovered, -1);
+    for (UB::CHandle* node : selection)
+        order << m_index.value(node, -1);
+    const int mustShow = order.size();
+    for (int i = 0; i < m_drawn.size(); ++i) {
+        if (m_drawn[i].isObject)
+            order << i;
+    }
+    for (int i = 0; i < order.size(); ++i) {
+        if (order[i] >= 0 && !done.contains(order[i])) {
+            done.insert(order[i]);
+            place(order[i], i < mustShow);
+        }
+    }
+    return labels;
+}
+
+QFont CViewport::LabelFont(const CDrawnNode& drawn, bool emphasised) const
+{
+    QFont chosen = font();
+    if (emphasised)
+        chosen.setBold(true);
+    else if (!drawn.isObject)
+        chosen.setPointSizeF(chosen.pointSizeF() * 0.85);
+    return chosen;
+}
+
+void CViewport::PaintLabels(QPainter& painter)
+{
+    const bool picking = m_scene->PickMode() == ePickParent;
+    for (const CLabel& label : Labels()) {
+        const CDrawnNode& drawn = m_drawn[m_index.value(label.node)];
+        // A dark backing keeps the name readable over lines and other shapes.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1e, 0x20, 0x24, 200));
+        painter.drawRoundedRect(label.rect, 3, 3);
+        painter.setFont(LabelFont(drawn, label.emphasised));
+        if (label.emphasised && picking)
+            painter.setPen(kPickColour);
+        else
+            painter.setPen(drawn.isObject || label.emphasised
+                               ? palette().color(QPalette::WindowText)
+                               : QColor(0xb0, 0xb6, 0xbf));
+        painter.drawText(label.rect, Qt::AlignCenter, drawn.name);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <QWidget>
 
+class QPainter;
 class QRubberBand;
 
 namespace UB {
@@ -18,17 +19,31 @@ class CSceneModel;
 
 /// A 2D view of the scene from the front (world X to the right, Y up): every object and node at
 /// its world position at the current time, with a line to its link parent. Click, Ctrl+click and
-/// rubber-band selection; in the pick-parent mode the cursor is a cross and a click picks.
+/// rubber-band selection; in the pick-parent mode the cursor is a cross, the node under it is
+/// highlighted and a click picks. The view frames the scene only when asked (ResetView), so
+/// that nothing moves under the user's eyes while a dialog previews a link.
 class CViewport : public QWidget
 {
     Q_OBJECT
 public:
+    /// A name as the view shows it.
+    struct CLabel
+    {
+        UB::CHandle* node = nullptr;
+        QRectF rect;
+        bool emphasised = false; // the node under the cursor
+    };
+
     explicit CViewport(CSceneModel* scene, QWidget* parent = nullptr);
 
     /// Where the node is drawn, in widget coordinates.
     QPoint NodePosition(UB::CHandle* node);
     /// The node drawn nearest to `pos` within reach (objects win ties), or null.
     UB::CHandle* NodeAt(const QPoint& pos);
+    /// The labels drawn: the node under the cursor, the selection and, where there is room, the
+    /// objects; none covers another unless both must show.
+    QVector<CLabel> Labels();
+    UB::CHandle* HoveredNode() const { return m_hovered; }
     /// Fits the view to the scene anew, for example after another file was opened.
     void ResetView();
     /// A line of text shown at the bottom of the view (the guided tour's commentary).
@@ -66,6 +81,10 @@ private:
 
     void Invalidate();
     void EnsureLayout();
+    void FitBounds();
+    void PaintHighlight(QPainter& painter, bool picking);
+    void PaintLabels(QPainter& painter);
+    QFont LabelFont(const CDrawnNode& drawn, bool emphasised) const;
     QPointF ToScreen(const QPointF& world) const;
     void UpdateCursor();
     void SelectClicked(UB::CHandle* node, bool toggle);
@@ -75,7 +94,7 @@ private:
     QVector<CDrawnNode> m_drawn;
     QHash<UB::CHandle*, int> m_index;
     bool m_layoutValid = false;
-    QRectF m_bounds; // world area the view keeps in sight; grows as things move
+    QRectF m_bounds; // world area the view shows, fitted on ResetView
     bool m_hasBounds = false;
     QRubberBand* m_rubberBand;
     QPoint m_pressPos;

@@ -1,3 +1,4 @@
+#include "CCommandLineRun.h"
 #include "CDemoTour.h"
 #include "CHostApplication.h"
 #include "CPluginHost.h"
@@ -52,6 +53,10 @@ int main(int argc, char** argv)
         auto* tour = new KV::CDemoTour(&window, stepMs, options.screenshotPath);
         QObject::connect(tour, &KV::CDemoTour::Finished, &app, &QApplication::exit);
         tour->Start();
+    } else {
+        auto* run = new KV::CCommandLineRun(&window, options);
+        QObject::connect(run, &KV::CCommandLineRun::Finished, &app, &QApplication::exit);
+        run->Start();
     }
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -43,6 +44,8 @@ TEST_F(HotKeysTest, HotKeysDialogListsTheRegisteredActionsAndKeepsTheKeysTheUser
     QStringList listed;
     QString linkRow;
     QString conflict;
+    int keyColumnEnd = 0;
+    int keyColumnRoom = 0;
     CModalAnswer answer([&](QWidget* dialog) {
         auto* table = Child<QTreeWidget>(dialog, "qtHotKeyTable");
         auto* edit = Child<QKeySequenceEdit>(dialog, "qtHotKeyEdit");
@@ -53,6 +56,9 @@ TEST_F(HotKeysTest, HotKeysDialogListsTheRegisteredActionsAndKeepsTheKeysTheUser
         ASSERT_NE(link, nullptr);
         ASSERT_NE(unlink, nullptr);
         linkRow = QStringList{link->text(0), link->text(1), link->text(3)}.join(QLatin1Char('|'));
+        // The key column shows whole, without scrolling.
+        keyColumnEnd = table->header()->sectionViewportPosition(3) + table->columnWidth(3);
+        keyColumnRoom = table->viewport()->width();
 
         // The key edit takes a key once the user has stopped typing for a moment.
         const QString ctrlJ =
@@ -76,10 +82,11 @@ TEST_F(HotKeysTest, HotKeysDialogListsTheRegisteredActionsAndKeepsTheKeysTheUser
     EXPECT_EQ(listed,
               (QStringList{QStringLiteral("qtLinkageSectionHotkey"), QStringLiteral("qtLinkAction"),
                            QStringLiteral("qtUnlinkAction"), QStringLiteral("qtEscHotkey")}));
+    // The category's levels without the "[Hot Key]" that each of them repeats.
     EXPECT_EQ(linkRow,
-              QStringLiteral("[Hot Key] Modify / [Hot Key] Attribute / [Hot Key] Linkage|"
-                             "KVLinkagePlugin|%1")
+              QStringLiteral("Modify › Attribute › Linkage|KVLinkagePlugin|%1")
                   .arg(QKeySequence(QStringLiteral("Ctrl+L")).toString(QKeySequence::NativeText)));
+    EXPECT_LE(keyColumnEnd, keyColumnRoom);
     EXPECT_TRUE(conflict.contains(QStringLiteral("Link"))) << conflict.toStdString();
 
     EXPECT_EQ(Action(QStringLiteral("qtLinkAction"))->shortcut(),

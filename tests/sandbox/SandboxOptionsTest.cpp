@@ -24,8 +24,11 @@ TEST(SandboxOptionsTest, CommandLinesAreReadOrRefusedWithAReason)
          CSandboxOptions::EParse::Run,
          ""},
         {{"--help"}, CSandboxOptions::EParse::ShowHelp, "--plugin"},
-        {{"--screenshot", "shot.png"}, CSandboxOptions::EParse::Error, "add --demo"},
+        {{"--import", "walk.bvh", "--save-scene", "walk.json", "--screenshot", "walk.png"},
+         CSandboxOptions::EParse::Run,
+         ""},
         {{"--demo", "--scene", "a.json"}, CSandboxOptions::EParse::Error, "sample scene"},
+        {{"--demo", "--import", "walk.bvh"}, CSandboxOptions::EParse::Error, "--import"},
         {{"--demo", "--demo-step", "soon"}, CSandboxOptions::EParse::Error, "'soon'"},
         {{"--plugin"}, CSandboxOptions::EParse::Error, "plugin"},
         {{"--colour"}, CSandboxOptions::EParse::Error, "colour"},
@@ -52,6 +55,18 @@ TEST(SandboxOptionsTest, CommandLinesAreReadOrRefusedWithAReason)
     EXPECT_TRUE(options.demo);
     EXPECT_EQ(options.demoStepMs, 40);
     EXPECT_EQ(options.screenshotPath, QStringLiteral("s.png"));
+    EXPECT_FALSE(options.QuitsWhenStarted()) << "the tour quits by itself";
+
+    // A script's run quits once it has imported and saved.
+    CSandboxOptions scripted;
+    ASSERT_EQ(CSandboxOptions::Parse({QStringLiteral("korvel-sandbox"), QStringLiteral("--import"),
+                                      QStringLiteral("walk.bvh"), QStringLiteral("--save-scene"),
+                                      QStringLiteral("walk.json")},
+                                     scripted, message),
+              CSandboxOptions::EParse::Run);
+    EXPECT_EQ(scripted.importPath, QStringLiteral("walk.bvh"));
+    EXPECT_EQ(scripted.saveScenePath, QStringLiteral("walk.json"));
+    EXPECT_TRUE(scripted.QuitsWhenStarted());
 }
 
 } // namespace KV::test
