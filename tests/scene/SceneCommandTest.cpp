@@ -174,6 +174,18 @@ TEST(SceneCommands, DeletingAndAddingNodesAreUndoSteps)
     EXPECT_TRUE(Same(scene.Snapshot(), {before.file, 1, 0, false}));
     scene.UndoStack()->redo();
     EXPECT_TRUE(Same(scene.Snapshot(), deleted));
+    int type = 0;
+    EXPECT_EQ(scene.GetObjectType(sample.hand, type), CSceneModel::kInvalidHandle);
+
+    // Deleting the camera leaves no camera; handles that are gone or null are ignored.
+    scene.DeleteNodes({sample.camera});
+    EXPECT_EQ(scene.GetCurrentCamera(), nullptr);
+    events.lines.clear();
+    const CSceneSnapshot cameraDeleted = scene.Snapshot();
+    scene.DeleteNodes({nullptr, sample.camera});
+    EXPECT_TRUE(events.lines.isEmpty());
+    EXPECT_TRUE(Same(scene.Snapshot(), cameraDeleted));
+    scene.UndoStack()->undo();
 
     TransformRecord rest = Placement({0, 1, 0});
     const QVector<UB::CHandle*> added = scene.AddNodesAsStep(

@@ -90,36 +90,5 @@ TEST(SceneHostEvents, BuildingASceneSendsNoHostEvents)
     EXPECT_TRUE(events.lines.isEmpty()) << events.lines.join(QLatin1Char(',')).toStdString();
 }
 
-TEST(SceneHostEvents, DeletingNodesDropsLinksToThemAndTellsTheHost)
-{
-    CSampleScene sample;
-    CSceneModel& scene = sample.scene;
-    ASSERT_EQ(scene.LinkObjects({sample.box}, sample.hand, 0, 0, true, false), UB::kOk);
-    scene.SetSelection({sample.robot, sample.box});
-    CHostEventLog events(scene);
-
-    scene.DeleteNodes({sample.robot});
-
-    EXPECT_EQ(events.lines,
-              (QStringList{"ObjectSelectionChanged", "ObjectDeleted(3)", "HierarchyChanged"}));
-    EXPECT_EQ(scene.Selection(), (QVector<UB::CHandle*>{sample.box}));
-    EXPECT_FALSE(scene.Contains(sample.arm));
-    int type = 0;
-    EXPECT_EQ(scene.GetObjectType(sample.hand, type), CSceneModel::kInvalidHandle);
-    // The box stays where the hand held it.
-    EXPECT_EQ(scene.LinkParentAt(sample.box, 0), nullptr);
-    EXPECT_TRUE(Near(sample.World(sample.box), {0, 0, 3}));
-
-    events.lines.clear();
-    scene.DeleteNodes({sample.camera});
-    EXPECT_EQ(events.lines, (QStringList{"ObjectDeleted(1)"}));
-    EXPECT_EQ(scene.GetCurrentCamera(), nullptr);
-
-    events.lines.clear();
-    scene.DeleteNodes({nullptr, sample.camera});
-    EXPECT_TRUE(events.lines.isEmpty());
-    EXPECT_EQ(scene.Objects(), (QVector<UB::CHandle*>{sample.table, sample.box}));
-}
-
 } // namespace
 } // namespace KV::Test
