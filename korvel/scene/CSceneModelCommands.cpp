@@ -93,10 +93,10 @@ QVector<UB::CHandle*> CSceneModel::AddNodesAsStep(const QVector<CNewNode>& nodes
     handles.reserve(nodes.size());
     CStepPart part;
     part.kind = CStepPart::EKind::Added;
-    for (const CNewNode& spec : nodes) {
+    for (const CNewNode& newNode : nodes) {
         CSceneNode* parent =
-            spec.parent < 0 ? nullptr : static_cast<CSceneNode*>(handles.at(spec.parent));
-        CSceneNode* node = d->state->AddNode(parent, spec.desc, 0, spec.rest);
+            newNode.parent < 0 ? nullptr : static_cast<CSceneNode*>(handles.at(newNode.parent));
+        CSceneNode* node = d->state->AddNode(parent, newNode.desc, 0, newNode.rest);
         handles.append(node);
         if (!parent)
             part.roots.append(node);
