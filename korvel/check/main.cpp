@@ -6,7 +6,9 @@
 #include "CPluginCheck.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -28,5 +30,10 @@ int main(int argc, char* argv[])
     KV::CCheckReport report(&out);
     const bool passed = KV::CPluginCheck(options, report).Run();
     out << report.SummaryLine() << Qt::endl;
+    // A search field's clear button fades out with an animation that deletes itself only on a
+    // tick after its field is gone; give it that tick so nothing is left behind at exit.
+    QEventLoop settle;
+    QTimer::singleShot(250, &settle, &QEventLoop::quit);
+    settle.exec();
     return passed ? 0 : 1;
 }
