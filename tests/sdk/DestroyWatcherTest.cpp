@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -20,31 +19,27 @@ using UB::CDestroyWatcher;
 // What the watchers were told, kept outside them so that it survives them. Objects are named
 // by the test: by the time a watcher hears of one, only its handle part is left.
 using Log = std::vector<std::string>;
-using Names = std::map<const CDestoryWatchableObject*, std::string>;
 
 class CLoggingWatcher : public CDestroyWatcher
 {
 public:
-    CLoggingWatcher(std::string watcherName, Log& log, const Names& names)
-        : name(std::move(watcherName))
+    CLoggingWatcher(std::string name, Log& log, std::map<const void*, std::string>& names)
+        : m_name(std::move(name))
         , m_log(log)
         , m_names(names)
     {}
-
     void OnObjectDestroyed(CDestoryWatchableObject* object) override
     {
-        const auto found = m_names.find(object);
-        m_log.push_back(name + " told of " + (found != m_names.end() ? found->second : "?"));
+        m_log.push_back(m_name + " told of " + m_names[object]);
         if (onDestroyed)
             onDestroyed(object);
     }
-
-    std::string name;
     std::function<void(CDestoryWatchableObject*)> onDestroyed;
 
 private:
+    std::string m_name;
     Log& m_log;
-    const Names& m_names;
+    std::map<const void*, std::string>& m_names;
 };
 
 class DestroyWatcherTest : public ::testing::Test
@@ -60,97 +55,71 @@ protected:
     {
         return std::make_unique<CLoggingWatcher>(name, log, names);
     }
-    long CountInLog(const std::string& entry) const
-    {
-        return std::count(log.begin(), log.end(), entry);
-    }
 
     Log log;
-    Names names;
+    std::map<const void*, std::string> names;
 };
 
-bool Lists(const CDestoryWatchableObject& object, CDestroyWatcher* watcher)
+bool Linked(const CDestoryWatchableObject* object, CDestroyWatcher* watcher)
 {
-    return object.GetDestroyWatchers().count(watcher) == 1;
-}
-
-bool Lists(const CDestroyWatcher& watcher, CDestoryWatchableObject* object)
-{
-    return watcher.GetWatchedObjects().count(object) == 1;
+    return object->GetDestroyWatchers().count(watcher) == 1 &&
+           watcher->GetWatchedObjects().count(const_cast<CDestoryWatchableObject*>(object)) == 1;
 }
 
 } // namespace
 
-TEST_F(DestroyWatcherTest, IsToldOnceOfEachWatchedObjectAndForgetsIt)
+TEST_F(DestroyWatcherTest, WatchersAreToldOnceOfEachObjectAndLinksEndWithEitherSide)
 {
     auto first = MakeWatcher("first");
     auto second = MakeWatcher("second");
+    auto early = MakeWatcher("early");
     auto bone = MakeObject("bone");
     auto camera = MakeObject("camera");
-
     EXPECT_EQ(bone->AddDestroyWatcher(first.get()), UB::kOk);
     EXPECT_EQ(bone->AddDestroyWatcher(second.get()), UB::kOk);
     EXPECT_EQ(bone->AddDestroyWatcher(first.get()), UB::kOk); // already linked: still one link
-    EXPECT_EQ(camera->AddDestroyWatcher(first.get()), UB::kOk);
-    EXPECT_TRUE(Lists(*bone, first.get()) && Lists(*first, bone.get()));
-    EXPECT_EQ(first->GetWatchedObjects().size(), 2u);
-
-    CDestoryWatchableObject* gone = bone.get();
-    bone.reset();
-
-    EXPECT_EQ(log.size(), 2u);
-    EXPECT_EQ(CountInLog("first told of bone"), 1);
-    EXPECT_EQ(CountInLog("second told of bone"), 1);
-    EXPECT_FALSE(Lists(*first, gone));
-    EXPECT_TRUE(second->GetWatchedObjects().empty());
-    EXPECT_TRUE(Lists(*first, camera.get()));
-
-    camera.reset();
-    EXPECT_EQ(CountInLog("first told of camera"), 1);
-    EXPECT_TRUE(first->GetWatchedObjects().empty());
-}
-
-TEST_F(DestroyWatcherTest, DestroyedFirstIsDroppedByItsObjectsAndNeverTold)
-{
-    auto bone = MakeObject("bone");
-    auto camera = MakeObject("camera");
-    auto survivor = MakeWatcher("survivor");
-    auto early = MakeWatcher("early");
+    EXPECT_EQ(bone->AddDestroyWatcher(nullptr), UB::kNothingDone);
+    camera->AddDestroyWatcher(first.get());
     bone->AddDestroyWatcher(early.get());
     camera->AddDestroyWatcher(early.get());
-    bone->AddDestroyWatcher(survivor.get());
-    ASSERT_EQ(bone->GetDestroyWatchers().size(), 2u);
+    EXPECT_TRUE(Linked(bone.get(), first.get()));
 
+    // A watcher destroyed first is dropped by its objects and never told.
     early.reset();
+    EXPECT_EQ(bone->GetDestroyWatchers().size(), 2u);
+    EXPECT_EQ(camera->GetDestroyWatchers().size(), 1u);
 
-    EXPECT_EQ(bone->GetDestroyWatchers().size(), 1u);
-    EXPECT_TRUE(Lists(*bone, survivor.get()));
-    EXPECT_TRUE(camera->GetDestroyWatchers().empty());
+    const CDestoryWatchableObject* gone = bone.get();
     bone.reset();
+    EXPECT_EQ(log, (Log{"first told of bone", "second told of bone"}));
+    EXPECT_EQ(first->GetWatchedObjects().count(const_cast<CDestoryWatchableObject*>(gone)), 0u);
+    EXPECT_TRUE(second->GetWatchedObjects().empty());
+    EXPECT_TRUE(Linked(camera.get(), first.get()));
+
+    // Unlinking from either side ends the link; what is not linked cannot be unlinked.
+    EXPECT_EQ(first->Unwatch(camera.get()), UB::kOk);
+    EXPECT_EQ(camera->RemoveDestroyWatcher(first.get()), UB::kOk);
+    EXPECT_EQ(camera->RemoveDestroyWatcher(first.get()), UB::kNotCreated);
+    EXPECT_EQ(first->Unwatch(camera.get()), UB::kNotCreated);
     camera.reset();
-    EXPECT_EQ(log, Log{"survivor told of bone"});
+    EXPECT_EQ(log.size(), 2u);
 }
 
-TEST_F(DestroyWatcherTest, DestroyingObjectRefusesNewWatchers)
+TEST_F(DestroyWatcherTest, ReleaseDeletesOnlyWhenItBringsTheCountBackToZero)
 {
-    auto latecomer = MakeWatcher("latecomer");
-    auto first = MakeWatcher("first");
-    auto bone = MakeObject("bone");
-    CDestoryWatchableObject* boneObject = bone.get();
-    bool destroyingSeen = false;
-    UB::Result lateResult;
-    first->onDestroyed = [&](CDestoryWatchableObject* object) {
-        destroyingSeen = object->IsDestroying();
-        lateResult = object->AddDestroyWatcher(latecomer.get());
-    };
-    bone->AddDestroyWatcher(first.get());
+    auto watcher = MakeWatcher("watcher");
+    CDestoryWatchableObject* bone = MakeObject("bone").release();
+    bone->AddDestroyWatcher(watcher.get());
+    EXPECT_EQ(bone->GetRefCount(), 0);
 
-    bone.reset();
-
-    EXPECT_TRUE(destroyingSeen);
-    EXPECT_EQ(lateResult, UB::kNothingDone);
-    EXPECT_EQ(log, Log{"first told of bone"});
-    EXPECT_FALSE(Lists(*latecomer, boneObject));
+    bone->AddRef();
+    bone->AddRef();
+    bone->Release();
+    EXPECT_EQ(bone->GetRefCount(), 1);
+    EXPECT_TRUE(log.empty());
+    bone->Release();
+    EXPECT_EQ(log, Log{"watcher told of bone"});
+    EXPECT_TRUE(watcher->GetWatchedObjects().empty());
 }
 
 namespace {
@@ -189,87 +158,66 @@ private:
 
 } // namespace
 
-TEST_F(DestroyWatcherTest, DestroyingWatcherIgnoresWatchAndUnwatch)
+TEST_F(DestroyWatcherTest, EitherSideRefusesNewLinksWhileItIsBeingDestroyed)
 {
+    // An object being destroyed refuses a watcher its watchers try to add.
+    auto latecomer = MakeWatcher("latecomer");
+    auto first = MakeWatcher("first");
     auto bone = MakeObject("bone");
+    const CDestoryWatchableObject* boneObject = bone.get();
+    bool destroyingSeen = false;
+    UB::Result lateResult;
+    first->onDestroyed = [&](CDestoryWatchableObject* object) {
+        destroyingSeen = object->IsDestroying();
+        lateResult = object->AddDestroyWatcher(latecomer.get());
+    };
+    bone->AddDestroyWatcher(first.get());
+    bone.reset();
+    EXPECT_TRUE(destroyingSeen);
+    EXPECT_EQ(lateResult, UB::kNothingDone);
+    EXPECT_EQ(log, Log{"first told of bone"});
+    EXPECT_EQ(
+        latecomer->GetWatchedObjects().count(const_cast<CDestoryWatchableObject*>(boneObject)), 0u);
+
+    // A watcher being destroyed ignores Watch and Unwatch; the object still takes it but is
+    // not listed back, so the watcher's set stays empty.
+    auto camera = MakeObject("camera");
     TeardownRecord record;
     {
-        CTearingDownWatcher watcher(*bone, record);
-        bone->AddDestroyWatcher(&watcher);
-        ASSERT_TRUE(Lists(watcher, bone.get()));
+        CTearingDownWatcher watcher(*camera, record);
+        camera->AddDestroyWatcher(&watcher);
+        ASSERT_TRUE(Linked(camera.get(), &watcher));
     }
-    // Watch and Unwatch are ignored; the object still takes the watcher but is not listed
-    // back, so the watcher's set stays empty.
     EXPECT_EQ(record.results,
               (std::vector<UB::Result>{UB::kNothingDone, UB::kNothingDone, UB::kOk, UB::kOk}));
     EXPECT_EQ(record.watchedAfterward, 0u);
-    EXPECT_TRUE(bone->GetDestroyWatchers().empty());
+    EXPECT_TRUE(camera->GetDestroyWatchers().empty());
 }
 
-TEST_F(DestroyWatcherTest, SetOperationsGiveTheirResultCodes)
+TEST_F(DestroyWatcherTest, MemoryRunningOutLeavesNoHalfLink)
 {
     auto watcher = MakeWatcher("watcher");
     auto bone = MakeObject("bone");
     auto camera = MakeObject("camera");
+    bone->AddDestroyWatcher(watcher.get());
 
-    EXPECT_EQ(watcher->Unwatch(bone.get()), UB::kNotCreated);
-    EXPECT_EQ(bone->RemoveDestroyWatcher(watcher.get()), UB::kNotCreated);
-    EXPECT_EQ(bone->AddDestroyWatcher(nullptr), UB::kNothingDone);
-    EXPECT_EQ(watcher->Watch(nullptr), UB::kNothingDone);
-    EXPECT_EQ(bone->AddDestroyWatcher(watcher.get()), UB::kOk);
-
-    UB::Result present;
-    UB::Result fresh;
-    UB::Result freshWatch;
+    UB::Result results[4];
     {
         CFailingAllocation noMemory;
-        present = bone->AddDestroyWatcher(watcher.get());
-        fresh = camera->AddDestroyWatcher(watcher.get());
-        freshWatch = watcher->Watch(camera.get());
+        results[0] = bone->AddDestroyWatcher(watcher.get());
+        results[1] = camera->AddDestroyWatcher(watcher.get());
+        results[2] = watcher->Watch(camera.get());
+    }
+    {
+        CFailingAllocation roomForTheObjectSideOnly(1);
+        results[3] = camera->AddDestroyWatcher(watcher.get());
     }
     // Already there needs no memory; a new entry does, and then nothing changes.
-    EXPECT_EQ(present, UB::kOk);
-    EXPECT_EQ(fresh, UB::kAllocationFailed);
-    EXPECT_EQ(freshWatch, UB::kAllocationFailed);
+    EXPECT_EQ(results[0], UB::kOk);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(results[i], UB::kAllocationFailed) << i;
     EXPECT_TRUE(camera->GetDestroyWatchers().empty());
-    EXPECT_FALSE(Lists(*watcher, camera.get()));
-
-    // Room for the object's side only: no half link is left behind.
-    {
-        CFailingAllocation noMemory(1);
-        fresh = camera->AddDestroyWatcher(watcher.get());
-    }
-    EXPECT_EQ(fresh, UB::kAllocationFailed);
-    EXPECT_TRUE(camera->GetDestroyWatchers().empty());
-    EXPECT_FALSE(Lists(*watcher, camera.get()));
-
-    EXPECT_EQ(watcher->Unwatch(bone.get()), UB::kOk);
-    EXPECT_EQ(bone->RemoveDestroyWatcher(watcher.get()), UB::kOk);
-    EXPECT_EQ(bone->RemoveDestroyWatcher(watcher.get()), UB::kNotCreated);
-    bone.reset();
+    EXPECT_EQ(watcher->GetWatchedObjects().size(), 1u);
+    camera.reset();
     EXPECT_TRUE(log.empty());
-}
-
-TEST_F(DestroyWatcherTest, ReleaseDeletesOnlyWhenItBringsTheCountBackToZero)
-{
-    auto watcher = MakeWatcher("watcher");
-    CDestoryWatchableObject* bone = MakeObject("bone").release();
-    bone->AddDestroyWatcher(watcher.get());
-    EXPECT_EQ(bone->GetRefCount(), 0);
-
-    bone->AddRef();
-    bone->AddRef();
-    bone->Release();
-    EXPECT_EQ(bone->GetRefCount(), 1);
-    EXPECT_TRUE(log.empty());
-
-    bone->Release();
-    EXPECT_EQ(log, Log{"watcher told of bone"});
-    EXPECT_TRUE(watcher->GetWatchedObjects().empty());
-
-    // Never AddRef'd: only its owner ends it.
-    auto owned = MakeObject("owned");
-    owned->AddDestroyWatcher(watcher.get());
-    owned.reset();
-    EXPECT_EQ(log, (Log{"watcher told of bone", "watcher told of owned"}));
 }
