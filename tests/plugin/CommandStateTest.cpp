@@ -7,7 +7,8 @@
 //   link-blocked); Table' <- Bowl (Table' is another object also called Table); Shelf <- Book;
 //   table <- Spoon; "" <- Mug (a parent without a name);
 //   Rig (18) <- Hat; Rack (19) <- Coat; Vault (sub-node linking excluded) <- Scarf;
-//   Torch (41), Box (1), Latch (1, link-blocked), Light (6), Fixed (1, linking disabled)
+//   Torch (41) with its part Wick (41), Box (1), Latch (1, link-blocked), Light (6),
+//   Fixed (1, linking disabled)
 
 #include "PluginHostTest.h"
 #include "host/KVEvents.h"
@@ -59,6 +60,7 @@ protected:
         scene->Desc(vault).subNodeLinkExcluded = true;
         scarf = AddObject(QStringLiteral("Scarf"), 1, vault);
         torch = AddObject(QStringLiteral("Torch"), 41);
+        wick = scene->AddNode(torch, {QStringLiteral("Wick"), 41});
         box = AddObject(QStringLiteral("Box"), 1);
         latch = AddObject(QStringLiteral("Latch"), 1);
         scene->Desc(latch).linkBlocked = true;
@@ -82,7 +84,7 @@ protected:
     }
 
     UB::CHandle *table, *lantern, *cup, *plate, *locked, *bowl, *book, *spoon, *mug, *hat, *coat,
-        *scarf, *torch, *box, *latch, *light, *fixed;
+        *scarf, *torch, *wick, *box, *latch, *light, *fixed;
 };
 
 // The one rule for which objects may take part in linking, used by every command and refresh.
@@ -141,6 +143,8 @@ TEST_F(CommandState, CommandsMatchWhatTheHostAllows)
     const Situation situations[] = {
         {"nothing selected", {}, {}, off, UB::kNothingDone, {}},
         {"one type-41 object with a parent", {lantern}, {}, allOn, UB::kOk, {}},
+        // Parts of objects are not linked on their own.
+        {"the same and a part of another object", {lantern, wick}, {}, allOn, UB::kOk, {}},
         {"one type-41 object without a parent", {torch}, {}, unlinkedProp, UB::kOk, {}},
         {"one linked object of another linkable type", {cup}, {}, linkedBox, UB::kOk, {}},
         {"one object of a type that cannot be linked", {light}, {}, off, UB::kNothingDone, {}},
@@ -202,6 +206,7 @@ TEST_F(CommandState, SectionFollowsTheSelectionAndKeepsWhatTheRefreshLeavesAlone
         {"one object of type 41 without a parent", {torch}, unlinked.arg("shown"), UB::kOk},
         {"one object of type 1 without a parent", {box}, unlinked.arg("hidden"), UB::kOk},
         {"one object linked", {cup}, linked.arg("Table", "subNode+"), UB::kOk},
+        {"the same and a part of another", {cup, wick}, linked.arg("Table", "subNode+"), UB::kOk},
         {"one object linked to type 18", {hat}, linked.arg("Rig", "subNode-"), UB::kOk},
         {"one object linked to type 19", {coat}, linked.arg("Rack", "subNode-"), UB::kOk},
         {"one object linked to an excluded parent",

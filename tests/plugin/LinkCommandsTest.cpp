@@ -123,6 +123,7 @@ TEST_F(LinkCommands, PickParentNeedsEveryObjectLinkableAndTurnsEscOn)
     scene->Desc(fixed).linkDisabled = true;
     UB::CHandle* locked = AddObject(QStringLiteral("Locked"), 41);
     scene->Desc(locked).linkBlocked = true;
+    UB::CHandle* bulb = scene->AddNode(light, {QStringLiteral("Bulb"), 6});
     struct Case
     {
         const char* selection;
@@ -132,6 +133,7 @@ TEST_F(LinkCommands, PickParentNeedsEveryObjectLinkableAndTurnsEscOn)
     const Case cases[] = {
         {"nothing", {}, true},
         {"a box", {box}, true},
+        {"a box and a part of a light", {box, bulb}, true},
         {"a link-blocked prop", {locked}, true},
         {"a light", {light}, false},
         {"an object whose linking is disabled", {fixed}, false},
@@ -182,13 +184,14 @@ TEST_F(LinkCommands, EscStaysOnAfterPickingEndedElsewhereAndThenEndsAnyPickMode)
     }
 }
 
-TEST_F(LinkCommands, UnlinkUnlinksEachLinkableObjectAtTheTimeOfItsOwnCall)
+TEST_F(LinkCommands, UnlinkUnlinksEachLinkableTopLevelObjectAtTheTimeOfItsOwnCall)
 {
     UB::CHandle* cup = AddObject(QStringLiteral("Cup"), 1, table);
     UB::CHandle* marker = AddObject(QStringLiteral("Marker"), 0, table);
     UB::CHandle* plate = AddObject(QStringLiteral("Plate"), 1, table);
+    UB::CHandle* leg = scene->AddNode(table, {QStringLiteral("Leg"), 1});
     scene->SetCurrentTime(10);
-    scene->SetSelection({cup, marker, plate});
+    scene->SetSelection({cup, marker, plate, leg});
     AdvanceTimeAfterEach(QStringLiteral("UnlinkObject"));
     scene->ClearJournal();
 
@@ -200,6 +203,7 @@ TEST_F(LinkCommands, UnlinkUnlinksEachLinkableObjectAtTheTimeOfItsOwnCall)
     EXPECT_EQ(scene->LinkParentAt(cup, 12), nullptr);
     EXPECT_EQ(scene->LinkParentAt(marker, 12), table);
     EXPECT_EQ(scene->LinkParentAt(plate, 12), nullptr);
+    EXPECT_EQ(scene->LinkParentAt(leg, 12), table) << "a part of an object was unlinked";
 }
 
 TEST_F(LinkCommands, LinkToCameraLinksOneTopLevelPropWithoutAlignmentAndShowsTheCameraAtOnce)
