@@ -10,12 +10,13 @@
 
 #include <QImage>
 #include <QLayout>
+#include <QMenu>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
 const QString kSectionLayout = QStringLiteral(":/test/framework/TestSection.ui");
-const QString kActionsLayout = QStringLiteral(":/test/framework/TestActions.ui");
 const QString kLayoutIni = QStringLiteral(":/test/framework/TestLayout.ini");
 const QString kAbsentLayout = QStringLiteral(":/test/framework/Absent.ui");
 
@@ -59,19 +60,11 @@ TEST_F(WidgetBuilderTest, SectionLayoutIsPlacedInsideTheWidgetAndMissingObjectsA
     EXPECT_EQ(builder.GetMissingNames(), (QVector<QString>{QStringLiteral("qtAbsentLabel"),
                                                            QStringLiteral("qtAbsentButton")}));
     ASSERT_EQ(messages.GetWarningsWith(kSectionLayout).size(), 1) << qPrintable(Warnings(messages));
-    EXPECT_TRUE(messages.GetWarnings().first().contains(kSectionLayout));
     EXPECT_TRUE(
         messages.GetWarnings().first().contains(QStringLiteral("qtAbsentLabel, qtAbsentButton")));
     section.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&section));
     EXPECT_TRUE(component.qtPickParent->isVisible());
-
-    // A second build with the same builder reports only its own gaps.
-    QWidget other;
-    CTestSectionComponent complete;
-    EXPECT_EQ(builder.InitUi(&other, &complete, nullptr, true), UB::kOk);
-    EXPECT_TRUE(builder.GetMissingNames().isEmpty());
-    EXPECT_EQ(messages.GetWarningsWith(kSectionLayout).size(), 1);
 }
 
 TEST_F(WidgetBuilderTest, DialogLayoutIsPlacedInsideThePluginDialog)
@@ -88,15 +81,13 @@ TEST_F(WidgetBuilderTest, DialogLayoutIsPlacedInsideThePluginDialog)
 
         EXPECT_EQ(dialogBuilder.InitUi(&dialog, &component, nullptr, true, true), UB::kOk);
 
-        ASSERT_NE(component.qtNodeTree, nullptr);
-        ASSERT_NE(component.qtOKPushButton, nullptr);
+        ASSERT_TRUE(component.qtNodeTree && component.qtOKPushButton);
         EXPECT_EQ(component.qtEnterAction, enterAction);
         EXPECT_TRUE(dialog.windowTitle().startsWith(QStringLiteral("Pick a Node")));
         // The form is part of the dialog, not a window of its own.
         EXPECT_FALSE(static_cast<QWidget*>(dialogBuilder.GetPrimaryRoot())->isWindow());
         dialog.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        EXPECT_EQ(component.qtOKPushButton->window(), &dialog);
         EXPECT_TRUE(component.qtOKPushButton->isVisible());
         EXPECT_GE(dialog.width(), 320);
 
@@ -147,43 +138,12 @@ TEST_F(WidgetBuilderTest, LayoutThatCannotBeLoadedOrUsedFailsWithAWarningNamingI
     // Without a component or a widget nothing is built.
     QWidget section;
     CTestSectionComponent component;
-    UB::CArrayList<QPointer<QToolBar>> toolBars;
-    UB::CArrayList<QPointer<QMenu>> menus;
     builder.SetUiPath(kSectionLayout);
     EXPECT_EQ(builder.InitUi(&section, nullptr, nullptr, true), KV::CWidgetBuilder::kNoComponent);
-    EXPECT_EQ(builder.InitUi(static_cast<QWidget*>(nullptr), &component, nullptr, true),
-              KV::CWidgetBuilder::kNoComponent);
     EXPECT_EQ(builder.InitUi(static_cast<QDialog*>(nullptr), &component, nullptr, true, true),
-              KV::CWidgetBuilder::kNoComponent);
-    EXPECT_EQ(builder.InitToolbarAndMenuUi(nullptr, toolBars, menus, nullptr),
               KV::CWidgetBuilder::kNoComponent);
     EXPECT_TRUE(section.children().isEmpty());
     EXPECT_EQ(component.bindCount, 0);
-}
-
-TEST_F(WidgetBuilderTest, ActionsLayoutHandsItsToolBarsAndMenusToTheLists)
-{
-    CTestActionsComponent component;
-    UB::CArrayList<QPointer<QToolBar>> toolBars;
-    UB::CArrayList<QPointer<QMenu>> menus;
-    builder.SetUiPath(kActionsLayout);
-
-    EXPECT_EQ(builder.InitToolbarAndMenuUi(&component, toolBars, menus, nullptr), UB::kOk);
-
-    ASSERT_EQ(toolBars.GetCount(), 2);
-    EXPECT_EQ(toolBars[0]->objectName(), QStringLiteral("qtLinkToolBar"));
-    EXPECT_EQ(toolBars[1]->objectName(), QStringLiteral("qtCameraToolBar"));
-    ASSERT_EQ(menus.GetCount(), 2);
-    EXPECT_EQ(menus[0]->objectName(), QStringLiteral("qtLinkMenu"));
-    EXPECT_EQ(menus[1]->objectName(), QStringLiteral("qtCameraMenu"));
-    ASSERT_NE(component.LinkageAction, nullptr);
-    EXPECT_EQ(builder.GetLayoutWindow(), component.LinkageAction);
-    EXPECT_FALSE(component.LinkageAction->isVisible());
-    // The bound actions are the ones the tool bar and menu show.
-    EXPECT_TRUE(toolBars[0]->actions().contains(component.qtLinkAction));
-    EXPECT_EQ(menus[0]->actions(),
-              (QList<QAction*>{component.qtLinkAction, component.qtUnlinkAction}));
-    EXPECT_EQ(menus[0]->title(), QStringLiteral("Link"));
 }
 
 TEST_F(WidgetBuilderTest, LayoutSettingsStyleTheTwoParentLabelsDifferentlyWhenAskedTo)
@@ -191,9 +151,7 @@ TEST_F(WidgetBuilderTest, LayoutSettingsStyleTheTwoParentLabelsDifferentlyWhenAs
     CMessageRecorder messages;
     builder.SetLayoutIniPath(kLayoutIni);
     EXPECT_TRUE(messages.GetWarnings().isEmpty());
-    // Comments and the other sections are not part of the style sheet.
-    for (const char* text : {"must look different", "DefaultWidth", "Sans"})
-        EXPECT_FALSE(builder.GetStyleSheet().contains(QLatin1String(text))) << text;
+    EXPECT_FALSE(builder.GetStyleSheet().contains(QStringLiteral("DefaultWidth")));
 
     QWidget section;
     QWidget unstyled;

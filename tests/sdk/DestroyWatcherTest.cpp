@@ -5,76 +5,66 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using UB::CDestoryWatchableObject;
 using UB::CDestroyWatcher;
-
-// What the watchers were told, kept outside them so that it survives them. Objects are named
-// by the test: by the time a watcher hears of one, only its handle part is left.
-using Log = std::vector<std::string>;
+using Object = std::unique_ptr<CDestoryWatchableObject>;
+// Who was told of which object; kept outside the watchers so that it survives them.
+using Log = std::vector<std::pair<std::string, const void*>>;
 
 class CLoggingWatcher : public CDestroyWatcher
 {
 public:
-    CLoggingWatcher(std::string name, Log& log, std::map<const void*, std::string>& names)
+    CLoggingWatcher(std::string name, Log& log)
         : m_name(std::move(name))
         , m_log(log)
-        , m_names(names)
     {}
     void OnObjectDestroyed(CDestoryWatchableObject* object) override
     {
-        m_log.push_back(m_name + " told of " + m_names[object]);
+        m_log.emplace_back(m_name, object);
         if (onDestroyed)
             onDestroyed(object);
+    }
+    bool Watches(const void* object) const
+    {
+        return GetWatchedObjects().count(
+                   static_cast<CDestoryWatchableObject*>(const_cast<void*>(object))) == 1;
     }
     std::function<void(CDestoryWatchableObject*)> onDestroyed;
 
 private:
     std::string m_name;
     Log& m_log;
-    std::map<const void*, std::string>& m_names;
 };
 
 class DestroyWatcherTest : public ::testing::Test
 {
 protected:
-    std::unique_ptr<CDestoryWatchableObject> MakeObject(const std::string& name)
+    std::unique_ptr<CLoggingWatcher> Watcher(const char* name)
     {
-        auto object = std::make_unique<CDestoryWatchableObject>();
-        names[object.get()] = name;
-        return object;
+        return std::make_unique<CLoggingWatcher>(name, log);
     }
-    std::unique_ptr<CLoggingWatcher> MakeWatcher(const std::string& name)
-    {
-        return std::make_unique<CLoggingWatcher>(name, log, names);
-    }
-
     Log log;
-    std::map<const void*, std::string> names;
 };
-
-bool Linked(const CDestoryWatchableObject* object, CDestroyWatcher* watcher)
-{
-    return object->GetDestroyWatchers().count(watcher) == 1 &&
-           watcher->GetWatchedObjects().count(const_cast<CDestoryWatchableObject*>(object)) == 1;
-}
 
 } // namespace
 
 TEST_F(DestroyWatcherTest, WatchersAreToldOnceOfEachObjectAndLinksEndWithEitherSide)
 {
-    auto first = MakeWatcher("first");
-    auto second = MakeWatcher("second");
-    auto early = MakeWatcher("early");
-    auto bone = MakeObject("bone");
-    auto camera = MakeObject("camera");
+    auto first = Watcher("first");
+    auto second = Watcher("second");
+    auto early = Watcher("early");
+    auto bone = std::make_unique<CDestoryWatchableObject>();
+    auto camera = std::make_unique<CDestoryWatchableObject>();
+    const void* boneObject = bone.get();
     EXPECT_EQ(bone->AddDestroyWatcher(first.get()), UB::kOk);
     EXPECT_EQ(bone->AddDestroyWatcher(second.get()), UB::kOk);
     EXPECT_EQ(bone->AddDestroyWatcher(first.get()), UB::kOk); // already linked: still one link
@@ -82,19 +72,19 @@ TEST_F(DestroyWatcherTest, WatchersAreToldOnceOfEachObjectAndLinksEndWithEitherS
     camera->AddDestroyWatcher(first.get());
     bone->AddDestroyWatcher(early.get());
     camera->AddDestroyWatcher(early.get());
-    EXPECT_TRUE(Linked(bone.get(), first.get()));
+    EXPECT_TRUE(first->Watches(boneObject));
 
     // A watcher destroyed first is dropped by its objects and never told.
     early.reset();
     EXPECT_EQ(bone->GetDestroyWatchers().size(), 2u);
     EXPECT_EQ(camera->GetDestroyWatchers().size(), 1u);
 
-    const CDestoryWatchableObject* gone = bone.get();
     bone.reset();
-    EXPECT_EQ(log, (Log{"first told of bone", "second told of bone"}));
-    EXPECT_EQ(first->GetWatchedObjects().count(const_cast<CDestoryWatchableObject*>(gone)), 0u);
+    std::sort(log.begin(), log.end()); // in no particular order
+    EXPECT_EQ(log, (Log{{"first", boneObject}, {"second", boneObject}}));
+    EXPECT_FALSE(first->Watches(boneObject));
     EXPECT_TRUE(second->GetWatchedObjects().empty());
-    EXPECT_TRUE(Linked(camera.get(), first.get()));
+    EXPECT_TRUE(first->Watches(camera.get()));
 
     // Unlinking from either side ends the link; what is not linked cannot be unlinked.
     EXPECT_EQ(first->Unwatch(camera.get()), UB::kOk);
@@ -103,57 +93,49 @@ TEST_F(DestroyWatcherTest, WatchersAreToldOnceOfEachObjectAndLinksEndWithEitherS
     EXPECT_EQ(first->Unwatch(camera.get()), UB::kNotCreated);
     camera.reset();
     EXPECT_EQ(log.size(), 2u);
-}
 
-TEST_F(DestroyWatcherTest, ReleaseDeletesOnlyWhenItBringsTheCountBackToZero)
-{
-    auto watcher = MakeWatcher("watcher");
-    CDestoryWatchableObject* bone = MakeObject("bone").release();
-    bone->AddDestroyWatcher(watcher.get());
-    EXPECT_EQ(bone->GetRefCount(), 0);
-
-    bone->AddRef();
-    bone->AddRef();
-    bone->Release();
-    EXPECT_EQ(bone->GetRefCount(), 1);
-    EXPECT_TRUE(log.empty());
-    bone->Release();
-    EXPECT_EQ(log, Log{"watcher told of bone"});
-    EXPECT_TRUE(watcher->GetWatchedObjects().empty());
+    // Release deletes only when it brings the count back to zero.
+    auto* shared = new CDestoryWatchableObject();
+    shared->AddDestroyWatcher(first.get());
+    shared->AddRef();
+    shared->AddRef();
+    shared->Release();
+    EXPECT_EQ(shared->GetRefCount(), 1);
+    EXPECT_EQ(log.size(), 2u);
+    shared->Release();
+    EXPECT_EQ(log.size(), 3u);
+    EXPECT_TRUE(first->GetWatchedObjects().empty());
 }
 
 namespace {
-
-struct TeardownRecord
-{
-    std::vector<UB::Result> results;
-    std::size_t watchedAfterward = 99;
-};
 
 // A watcher that, like one owning the objects it watches, stops watching at the start of its
 // own teardown and then is asked to link again.
 class CTearingDownWatcher : public CDestroyWatcher
 {
 public:
-    CTearingDownWatcher(CDestoryWatchableObject& object, TeardownRecord& record)
+    CTearingDownWatcher(CDestoryWatchableObject& object, std::vector<UB::Result>& results,
+                        std::size_t& watchedAfterward)
         : m_object(object)
-        , m_record(record)
+        , m_results(results)
+        , m_watchedAfterward(watchedAfterward)
     {}
     ~CTearingDownWatcher() override
     {
         BeginDestruction();
-        m_record.results.push_back(Watch(&m_object));
-        m_record.results.push_back(Unwatch(&m_object));
-        m_record.results.push_back(m_object.AddDestroyWatcher(this));
-        m_record.watchedAfterward = GetWatchedObjects().size();
+        m_results.push_back(Watch(&m_object));
+        m_results.push_back(Unwatch(&m_object));
+        m_results.push_back(m_object.AddDestroyWatcher(this));
+        m_watchedAfterward = GetWatchedObjects().size();
         // The object took the destroying watcher; take it back out before leaving.
-        m_record.results.push_back(m_object.RemoveDestroyWatcher(this));
+        m_results.push_back(m_object.RemoveDestroyWatcher(this));
     }
     void OnObjectDestroyed(CDestoryWatchableObject*) override {}
 
 private:
     CDestoryWatchableObject& m_object;
-    TeardownRecord& m_record;
+    std::vector<UB::Result>& m_results;
+    std::size_t& m_watchedAfterward;
 };
 
 } // namespace
@@ -161,10 +143,10 @@ private:
 TEST_F(DestroyWatcherTest, EitherSideRefusesNewLinksWhileItIsBeingDestroyed)
 {
     // An object being destroyed refuses a watcher its watchers try to add.
-    auto latecomer = MakeWatcher("latecomer");
-    auto first = MakeWatcher("first");
-    auto bone = MakeObject("bone");
-    const CDestoryWatchableObject* boneObject = bone.get();
+    auto latecomer = Watcher("latecomer");
+    auto first = Watcher("first");
+    auto bone = std::make_unique<CDestoryWatchableObject>();
+    const void* boneObject = bone.get();
     bool destroyingSeen = false;
     UB::Result lateResult;
     first->onDestroyed = [&](CDestoryWatchableObject* object) {
@@ -175,30 +157,30 @@ TEST_F(DestroyWatcherTest, EitherSideRefusesNewLinksWhileItIsBeingDestroyed)
     bone.reset();
     EXPECT_TRUE(destroyingSeen);
     EXPECT_EQ(lateResult, UB::kNothingDone);
-    EXPECT_EQ(log, Log{"first told of bone"});
-    EXPECT_EQ(
-        latecomer->GetWatchedObjects().count(const_cast<CDestoryWatchableObject*>(boneObject)), 0u);
+    EXPECT_EQ(log, (Log{{"first", boneObject}}));
+    EXPECT_FALSE(latecomer->Watches(boneObject));
 
     // A watcher being destroyed ignores Watch and Unwatch; the object still takes it but is
     // not listed back, so the watcher's set stays empty.
-    auto camera = MakeObject("camera");
-    TeardownRecord record;
+    auto camera = std::make_unique<CDestoryWatchableObject>();
+    std::vector<UB::Result> results;
+    std::size_t watchedAfterward = 99;
     {
-        CTearingDownWatcher watcher(*camera, record);
+        CTearingDownWatcher watcher(*camera, results, watchedAfterward);
         camera->AddDestroyWatcher(&watcher);
-        ASSERT_TRUE(Linked(camera.get(), &watcher));
+        ASSERT_EQ(watcher.GetWatchedObjects().size(), 1u);
     }
-    EXPECT_EQ(record.results,
+    EXPECT_EQ(results,
               (std::vector<UB::Result>{UB::kNothingDone, UB::kNothingDone, UB::kOk, UB::kOk}));
-    EXPECT_EQ(record.watchedAfterward, 0u);
+    EXPECT_EQ(watchedAfterward, 0u);
     EXPECT_TRUE(camera->GetDestroyWatchers().empty());
 }
 
 TEST_F(DestroyWatcherTest, MemoryRunningOutLeavesNoHalfLink)
 {
-    auto watcher = MakeWatcher("watcher");
-    auto bone = MakeObject("bone");
-    auto camera = MakeObject("camera");
+    auto watcher = Watcher("watcher");
+    auto bone = std::make_unique<CDestoryWatchableObject>();
+    auto camera = std::make_unique<CDestoryWatchableObject>();
     bone->AddDestroyWatcher(watcher.get());
 
     UB::Result results[4];
