@@ -188,6 +188,7 @@ TEST_F(CommandState, CommandsAndSectionMatchWhatTheHostAllows)
         {"two, one not linkable", {torch, light}, {}, off, no, {}, hidden, ok},
         {"two, one link-blocked", {cup, locked}, {}, several, ok, {}, shared, ok},
         {"two sharing a parent", {cup, plate}, {}, {}, ok, {}, shared, ok},
+        {"two, one without a parent", {cup, box}, {}, {}, ok, {}, unshared, ok},
         {"two, parents of one name", {cup, bowl}, {}, {}, ok, {}, shared, ok},
         {"two, parents of two names", {cup, book}, {}, {}, ok, {}, unshared, ok},
         {"two, names differ in case", {cup, spoon}, {}, {}, ok, {}, unshared, ok},

@@ -142,21 +142,25 @@ private:
 
 TEST_F(DestroyWatcherTest, EitherSideRefusesNewLinksWhileItIsBeingDestroyed)
 {
-    // An object being destroyed refuses a watcher its watchers try to add.
+    // An object being destroyed refuses the changes its watchers try to make.
     auto latecomer = Watcher("latecomer");
     auto first = Watcher("first");
     auto bone = std::make_unique<CDestoryWatchableObject>();
     const void* boneObject = bone.get();
     bool destroyingSeen = false;
     UB::Result lateResult;
+    UB::Result leaveResult;
     first->onDestroyed = [&](CDestoryWatchableObject* object) {
         destroyingSeen = object->IsDestroying();
         lateResult = object->AddDestroyWatcher(latecomer.get());
+        // While the object walks its watchers, it alone changes their set.
+        leaveResult = object->RemoveDestroyWatcher(first.get());
     };
     bone->AddDestroyWatcher(first.get());
     bone.reset();
     EXPECT_TRUE(destroyingSeen);
     EXPECT_EQ(lateResult, UB::kNothingDone);
+    EXPECT_EQ(leaveResult, UB::kNothingDone);
     EXPECT_EQ(log, (Log{{"first", boneObject}}));
     EXPECT_FALSE(latecomer->Watches(boneObject));
 
