@@ -34,101 +34,53 @@ private:
     KV::CWidgetBuilder m_builder;
 };
 
-class AbstractSectionTest : public TestResourceSuite
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(section.built, UB::kOk);
-        section.widget.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&section.widget));
-    }
-
-    CTestSection section;
-};
+using AbstractSectionTest = TestResourceSuite;
 
 } // namespace
 
-TEST_F(AbstractSectionTest, ExpandButtonCollapsesAndExpandsTheGroupBox)
+TEST_F(AbstractSectionTest, ExpandButtonFoldsTheBodyWhichKeepsItsEnabledState)
 {
+    CTestSection section;
+    ASSERT_EQ(section.built, UB::kOk);
+    section.widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&section.widget));
     QPushButton* button = section.component.qtExpandButton;
     QGroupBox* body = section.component.qtGroupBox;
-    ASSERT_TRUE(body->isVisible());
+    const auto expectExpanded = [&](bool expanded) {
+        EXPECT_EQ(body->isVisible(), expanded);
+        EXPECT_EQ(section.GetSectionExpandState(), expanded);
+    };
     ASSERT_TRUE(button->isChecked());
+    expectExpanded(true);
 
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(body->isVisible());
+    expectExpanded(false);
     EXPECT_FALSE(button->isChecked());
-    EXPECT_FALSE(section.GetSectionExpandState());
-
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(body->isVisible());
-    EXPECT_TRUE(button->isChecked());
-    EXPECT_TRUE(section.GetSectionExpandState());
+    expectExpanded(true);
 
     // The host restores a saved state: the button follows without toggling back.
     section.SetSectionExpandState(false);
-    EXPECT_FALSE(body->isVisible());
+    expectExpanded(false);
     EXPECT_FALSE(button->isChecked());
+
+    // Disabling the section disables its body, not the expand button; a disabled body can
+    // still be folded and comes back disabled.
+    section.EnableSection(false);
+    EXPECT_FALSE(section.component.qtPickParent->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_TRUE(body->isVisible());
-}
+    expectExpanded(true);
+    EXPECT_FALSE(section.component.qtPickParent->isEnabled());
+    section.EnableSection(true);
+    EXPECT_TRUE(section.component.qtPickParent->isEnabled());
 
-TEST_F(AbstractSectionTest, OnlyTheLastButtonHandedOverTogglesOncePerClick)
-{
-    QPushButton* button = section.component.qtExpandButton;
-    section.SetExpandButton(button);
-
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(section.GetSectionExpandState());
-    EXPECT_FALSE(section.component.qtGroupBox->isVisible());
-
+    // Only the last button handed over toggles, once per click, and shows the current state.
     auto* replacement = new QPushButton(QStringLiteral("Linkage"), &section.widget);
     replacement->show();
     section.SetExpandButton(replacement);
-    EXPECT_FALSE(replacement->isChecked()); // shows the current state
-
+    EXPECT_TRUE(replacement->isChecked());
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_FALSE(section.GetSectionExpandState());
+    expectExpanded(true);
     QTest::mouseClick(replacement, Qt::LeftButton);
-    EXPECT_TRUE(section.GetSectionExpandState());
-    EXPECT_TRUE(section.component.qtGroupBox->isVisible());
-}
-
-TEST_F(AbstractSectionTest, EnableSectionDisablesTheBodyButNotTheExpandButton)
-{
-    section.EnableSection(false);
-    EXPECT_FALSE(section.component.qtGroupBox->isEnabled());
-    EXPECT_FALSE(section.component.qtPickParent->isEnabled());
-    EXPECT_TRUE(section.component.qtExpandButton->isEnabled());
-
-    // A disabled body can still be collapsed and comes back disabled.
-    QTest::mouseClick(section.component.qtExpandButton, Qt::LeftButton);
-    QTest::mouseClick(section.component.qtExpandButton, Qt::LeftButton);
-    EXPECT_TRUE(section.component.qtGroupBox->isVisible());
-    EXPECT_FALSE(section.component.qtPickParent->isEnabled());
-
-    section.EnableSection(true);
-    EXPECT_TRUE(section.component.qtPickParent->isEnabled());
-    EXPECT_TRUE(section.AbleToShowSection());
-}
-
-TEST(AbstractSection, WithoutButtonOrGroupBoxKeepsItsStateAlone)
-{
-    class CBareSection : public KV::CAbstractSection
-    {
-    public:
-        int GetSectionPanel() override { return 4; }
-        int GetSectionId() override { return 901; }
-        int GetSectionTab() override { return 0; }
-        QWidget* GetSectionWidget() override { return nullptr; }
-    } section;
-
-    section.EnableSection(false);
-    section.SetSectionExpandState(false);
-    section.SetExpandButton(nullptr);
-    section.SetSectionGroupBox(nullptr);
-
-    EXPECT_FALSE(section.GetSectionExpandState());
-    EXPECT_EQ(section.GetExpandButton(), nullptr);
+    expectExpanded(false);
 }

@@ -4,16 +4,13 @@
 
 #include <QTest>
 
-#include <string>
-#include <vector>
-
 namespace {
 
 // Records the hooks in the order the framework calls them, with the visibility each saw.
 class CHookRecordingDialog : public KV::CPluginDialog
 {
 public:
-    std::vector<std::string> calls;
+    QStringList calls;
 
 protected:
     void BeforeDialogModeChangedToShow() override { Record("before show"); }
@@ -22,9 +19,9 @@ protected:
     void AfterDialogModeChangedTHide() override { Record("after hide"); }
 
 private:
-    void Record(const std::string& hook)
+    void Record(const char* hook)
     {
-        calls.push_back(hook + (isVisible() ? " (visible)" : " (hidden)"));
+        calls << QLatin1String(hook) + (isVisible() ? " (visible)" : " (hidden)");
     }
 };
 
@@ -38,8 +35,7 @@ TEST(PluginDialog, ShowingAndHidingRunTheHooksAroundTheChange)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.hide();
 
-    EXPECT_EQ(dialog.calls,
-              (std::vector<std::string>{"before show (visible)", "after show (visible)",
-                                        "before hide (hidden)", "after hide (hidden)"}));
+    EXPECT_EQ(dialog.calls, (QStringList{"before show (visible)", "after show (visible)",
+                                         "before hide (hidden)", "after hide (hidden)"}));
     EXPECT_EQ(dialog.windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
 }

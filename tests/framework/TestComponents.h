@@ -6,9 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
-#include <QMenu>
 #include <QPushButton>
-#include <QToolBar>
 #include <QTreeWidget>
 
 // UI components for the test layouts in data/, bound the way the plug-in's components bind
@@ -65,23 +63,15 @@ public:
     QAction* qtEnterAction = nullptr;
 };
 
-/// TestActions.ui.
+/// An actions layout: asks only for its main window.
 class CTestActionsComponent : public CUiComponent
 {
 public:
     void BindWidgets(KV::CWidgetBuilder* builder) override
     {
         LinkageAction = FindWidget<QMainWindow>(builder, QStringLiteral("LinkageAction"));
-        qtLinkAction = FindWidget<QAction>(builder, QStringLiteral("qtLinkAction"));
-        qtUnlinkAction = FindWidget<QAction>(builder, QStringLiteral("qtUnlinkAction"));
-        qtLinkMenu = FindWidget<QMenu>(builder, QStringLiteral("qtLinkMenu"));
-        qtLinkToolBar = FindWidget<QToolBar>(builder, QStringLiteral("qtLinkToolBar"));
     }
     QWidget* GetRootWidget() override { return LinkageAction; }
 
     QMainWindow* LinkageAction = nullptr;
-    QAction* qtLinkAction = nullptr;
-    QAction* qtUnlinkAction = nullptr;
-    QMenu* qtLinkMenu = nullptr;
-    QToolBar* qtLinkToolBar = nullptr;
 };

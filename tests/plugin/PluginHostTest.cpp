@@ -1,8 +1,9 @@
 #include "PluginHostTest.h"
 
-#include "support/ResourceSuite.h"
-
 #include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -10,44 +11,25 @@
 void PluginHostTest::SetUp()
 {
     SceneHostTest::SetUp();
-    instance = CreatePluginInstance();
-    ASSERT_NE(instance, nullptr);
-    plugin = qobject_cast<KV::CAbstractPlugin*>(instance.data());
-    ASSERT_NE(plugin, nullptr);
-}
-
-QObject* PluginHostTest::CreatePluginInstance()
-{
-    EXPECT_TRUE(loader.Load()) << loader.Problem().toStdString();
-    return loader.Instance();
+    plugin = new KV::CLinkagePlugin();
 }
 
 void PluginHostTest::TearDown()
 {
     // The scene's event sender goes first, then the plug-in object, as when the host closes.
     SceneHostTest::TearDown();
-    loader.Unload();
-    delete instance.data();
-}
-
-QString PluginHostTest::ModulePath()
-{
-    return PluginModuleFile();
-}
-
-UB::Result PluginHostTest::InitializeFromPluginFolder()
-{
-    return InitializeFrom(QStringLiteral(KV_PLUGIN_DIR));
+    delete plugin.data();
 }
 
 UB::Result PluginHostTest::InitializeFrom(const QString& pluginFolder)
 {
     const UB::Result result =
         plugin->Initialize(pluginFolder, QStringLiteral("sandbox-theme"), scene.get());
-    QList<QToolBar*> toolBars;
-    plugin->GetToolBarsList(toolBars);
-    if (!toolBars.isEmpty() && toolBars.first() != nullptr)
-        layoutWindow = toolBars.first()->window();
+    if (QToolBar* toolBar = GeneralToolBar())
+        layoutWindow = toolBar->window();
+    QList<KV::CSectionInterface*> sections;
+    plugin->GetSectionList(sections);
+    section = dynamic_cast<KV::CLinkageSection*>(sections.value(0));
     return result;
 }
 
@@ -55,21 +37,7 @@ QToolBar* PluginHostTest::GeneralToolBar()
 {
     QList<QToolBar*> toolBars;
     plugin->GetToolBarsList(toolBars);
-    return toolBars.isEmpty() ? nullptr : toolBars.first();
-}
-
-QWidget* PluginHostTest::SectionWidget()
-{
-    QList<KV::CSectionInterface*> sections;
-    plugin->GetSectionList(sections);
-    return sections.size() == 1 && sections.first() != nullptr
-               ? sections.first()->GetSectionWidget()
-               : nullptr;
-}
-
-QAction* PluginHostTest::LayoutAction(const QString& name)
-{
-    return LayoutObject<QAction>(name);
+    return toolBars.value(0);
 }
 
 QToolButton* PluginHostTest::LinkToolButton()
@@ -81,18 +49,10 @@ QToolButton* PluginHostTest::LinkToolButton()
 void PluginHostTest::ShowInHostWindow()
 {
     window.addToolBar(GeneralToolBar());
-    if (QWidget* section = SectionWidget())
-        window.setCentralWidget(section);
+    window.setCentralWidget(section);
     window.resize(640, 480);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-}
-
-UB::CHandle* PluginHostTest::SelectNewObject(const QString& name, int type)
-{
-    UB::CHandle* object = AddObject(name, type);
-    scene->SetSelection({object});
-    return object;
 }
 
 QString PluginHostTest::Commands()
@@ -100,14 +60,31 @@ QString PluginHostTest::Commands()
     const auto on = [](bool value) {
         return value ? QLatin1Char('+') : QLatin1Char('-');
     };
-    const auto action = [this](const char* name) {
-        return LayoutAction(QLatin1String(name));
-    };
     return QStringLiteral("button%1 link%2 unlink%3 | linkTo%4 camera%5 unlink%6")
         .arg(on(LinkToolButton()->isEnabled()))
-        .arg(on(action("qtLinkAction")->isEnabled()))
-        .arg(on(action("qtUnlinkAction")->isEnabled()))
-        .arg(on(action("qtCLinkToAction")->isVisible()))
-        .arg(on(action("qtCLinkToCameraAction")->isVisible()))
-        .arg(on(action("qtCUnlinkAction")->isVisible()));
+        .arg(on(Find<QAction>("qtLinkAction")->isEnabled()))
+        .arg(on(Find<QAction>("qtUnlinkAction")->isEnabled()))
+        .arg(on(Find<QAction>("qtCLinkToAction")->isVisible()))
+        .arg(on(Find<QAction>("qtCLinkToCameraAction")->isVisible()))
+        .arg(on(Find<QAction>("qtCUnlinkAction")->isVisible()));
+}
+
+QString PluginHostTest::SectionState()
+{
+    auto* body = Find<QGroupBox>("qtSectionGroupBox");
+    const auto on = [body](QWidget* widget) {
+        return widget->isEnabledTo(body) ? QLatin1Char('+') : QLatin1Char('-');
+    };
+    auto* text = Find<QLineEdit>("qtLinkNodeText");
+    auto* camera = Find<QPushButton>("qtLinkCameraPushButton");
+    return QStringLiteral("%1 body%2 | '%3'%4 pick%5 unlink%6 camera:%7%8 subNode%9")
+        .arg(section->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"))
+        .arg(body->isEnabled() ? QLatin1Char('+') : QLatin1Char('-'))
+        .arg(text->text())
+        .arg(on(text))
+        .arg(on(Find<QPushButton>("qtPickParent")))
+        .arg(on(Find<QPushButton>("qtUnlink")))
+        .arg(camera->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"))
+        .arg(on(camera))
+        .arg(on(Find<QToolButton>("qtLinkSubNode")));
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "CPluginLoader.h"
-#include "host/KVAbstractPlugin.h"
+#include "plugin/CLinkagePlugin.h"
+#include "section/CLinkageSection.h"
+#include "support/QtPrinters.h"
 #include "support/SceneHostTest.h"
 
 #include <QPointer>
@@ -11,46 +12,38 @@ class QToolBar;
 class QToolButton;
 
 /// A host session: the scene model as the host, a main window for the Linkage section, and the
-/// plug-in object obtained from the built module through the host's plug-in loader.
+/// plug-in object, started with `Initialize` unless a test wants to start it itself.
 class PluginHostTest : public SceneHostTest
 {
-public:
-    /// The built plug-in module.
-    static QString ModulePath();
-
 protected:
     void SetUp() override;
     void TearDown() override;
-    /// The plug-in object of the session: by default the one the built module hands out.
-    virtual QObject* CreatePluginInstance();
 
-    /// Initialize with the real plug-in folder, so that the built resource file is found.
-    UB::Result InitializeFromPluginFolder();
-    UB::Result InitializeFrom(const QString& pluginFolder);
+    /// Initialize from a plug-in folder: by default the real one, with the built resource file.
+    UB::Result InitializeFrom(const QString& pluginFolder = QStringLiteral(KV_PLUGIN_DIR));
 
-    /// What the host gets back from the list queries.
     QToolBar* GeneralToolBar();
-    QWidget* SectionWidget();
-    /// An object of the actions layout, found under its window.
-    template<typename T>
-    T* LayoutObject(const QString& name)
-    {
-        return layoutWindow ? layoutWindow->findChild<T*>(name) : nullptr;
-    }
-    QAction* LayoutAction(const QString& name);
     QToolButton* LinkToolButton();
+    /// An object of the actions layout or of the section, by name.
+    template<typename T>
+    T* Find(const char* name)
+    {
+        const QString objectName = QLatin1String(name);
+        T* found = layoutWindow ? layoutWindow->findChild<T*>(objectName) : nullptr;
+        return found || !section ? found : section->findChild<T*>(objectName);
+    }
 
-    /// Puts the plug-in's tool bar and section into the host window and shows it, as a host
-    /// does.
+    /// Puts the tool bar and the section into the host window and shows it, as a host does.
     void ShowInHostWindow();
-    /// Adds a top-level object and selects it, through the host's own events.
-    UB::CHandle* SelectNewObject(const QString& name, int type);
     /// The tool bar, menus and context menu as a user finds them: enabled (+) or disabled (-)
     /// split button, Link and Unlink; shown or hidden Link To, Link To Camera and Unlink.
     QString Commands();
+    /// The section as a user finds it: shown or hidden, its body enabled, the parent's name and
+    /// whether that field is enabled, then the buttons; "camera:hidden+" is a hidden but enabled
+    /// button. The buttons' states are their own, as they show once the body is enabled.
+    QString SectionState();
 
-    KV::CPluginLoader loader{ModulePath()};
-    QPointer<QObject> instance;
-    KV::CAbstractPlugin* plugin = nullptr;
+    QPointer<KV::CLinkagePlugin> plugin;
+    KV::CLinkageSection* section = nullptr;
     QPointer<QWidget> layoutWindow;
 };

@@ -7,190 +7,96 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
-#include <QWidget>
 
-#include <memory>
+#include <functional>
 
 namespace {
 
-QStringList MissingNames(const KV::CWidgetBuilder& builder)
-{
-    return QStringList(builder.GetMissingNames().begin(), builder.GetMissingNames().end());
-}
-
-template<typename T>
-T* MakeChild(QWidget* parent, const char* name)
+template<typename T, typename Parent>
+T* MakeChild(Parent* parent, const char* name)
 {
     auto* child = new T(parent);
     child->setObjectName(QString::fromLatin1(name));
     return child;
 }
 
-// A builder bound to two hand-made roots, ready for lookups.
-class FindWidgetTest : public ::testing::Test
+template<typename T>
+std::function<QObject*()> Finder(KV::CWidgetBuilder& builder, const char* name)
 {
-protected:
-    FindWidgetTest()
-    {
-        primary->setObjectName(QStringLiteral("Linkage"));
-        secondary->setObjectName(QStringLiteral("qtSectionHost"));
-        builder.SetRoots(primary.get(), secondary.get());
-        builder.SetReady(true);
-    }
+    return [&builder, name] {
+        return static_cast<QObject*>(FindWidget<T>(&builder, QLatin1String(name)));
+    };
+}
 
-    std::unique_ptr<QWidget> primary = std::make_unique<QWidget>();
-    std::unique_ptr<QWidget> secondary = std::make_unique<QWidget>();
-    KV::CWidgetBuilder builder;
-};
-
-// A component of three objects, bound in the order it declares them.
-class CThreeObjectComponent : public CUiComponent
+QStringList MissingNames(const KV::CWidgetBuilder& builder)
 {
-public:
-    void BindWidgets(KV::CWidgetBuilder* builder) override
-    {
-        qtTitleLabel = FindWidget<QLabel>(builder, QStringLiteral("qtTitleLabel"));
-        qtOKPushButton = FindWidget<QPushButton>(builder, QStringLiteral("qtOKPushButton"));
-        qtNodeTree = FindWidget<QTreeWidget>(builder, QStringLiteral("qtNodeTree"));
-    }
-    QWidget* GetRootWidget() override { return nullptr; }
-
-    QLabel* qtTitleLabel = nullptr;
-    QPushButton* qtOKPushButton = nullptr;
-    QTreeWidget* qtNodeTree = nullptr;
-};
+    return QStringList(builder.GetMissingNames().begin(), builder.GetMissingNames().end());
+}
 
 } // namespace
 
-//   Linkage (QWidget)            FindWidget<QPushButton>("Linkage")
-//   └─ Linkage (QPushButton)
-TEST_F(FindWidgetTest, RootNamedLikeTargetButOfAnotherClassGivesNullWithoutSearchingChildren)
-{
-    MakeChild<QPushButton>(primary.get(), "Linkage");
-    MakeChild<QPushButton>(secondary.get(), "Linkage");
-
-    EXPECT_EQ(FindWidget<QPushButton>(&builder, QStringLiteral("Linkage")), nullptr);
-    EXPECT_TRUE(builder.GetMissingNames().isEmpty());
-
-    // Of the right class, the root itself is the answer, not its namesake child.
-    EXPECT_EQ(FindWidget<QWidget>(&builder, QStringLiteral("Linkage")), primary.get());
-    EXPECT_TRUE(builder.GetMissingNames().isEmpty());
-}
-
-TEST_F(FindWidgetTest, RootNameComparisonIsExactAndCaseSensitive)
-{
-    QLabel* child = MakeChild<QLabel>(primary.get(), "linkage");
-
-    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("linkage")), child);
-    EXPECT_EQ(FindWidget<QWidget>(&builder, QStringLiteral("Linkage ")), nullptr);
-    EXPECT_EQ(MissingNames(builder), QStringList{QStringLiteral("Linkage ")});
-}
-
-//   Linkage                      qtSectionHost
-//   ├─ qtGroup                   └─ qtEscHotkey (QAction)
-//   │  └─ qtParentLabel (QLabel)
-//   └─ qtPickParent (QPushButton)
-TEST_F(FindWidgetTest, SecondaryRootIsSearchedOnlyWhenThePrimaryTreeHasNoMatch)
-{
-    QWidget* group = MakeChild<QWidget>(primary.get(), "qtGroup");
-    QLabel* primaryLabel = MakeChild<QLabel>(group, "qtParentLabel");
-    MakeChild<QPushButton>(primary.get(), "qtPickParent");
-    auto* secondaryAction = new QAction(secondary.get());
-    secondaryAction->setObjectName(QStringLiteral("qtEscHotkey"));
-    MakeChild<QLabel>(secondary.get(), "qtParentLabel");
-
-    EXPECT_EQ(FindWidget<QAction>(&builder, QStringLiteral("qtEscHotkey")), secondaryAction);
-    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("qtParentLabel")), primaryLabel);
-    // The secondary root itself is never compared, only its descendants.
-    EXPECT_EQ(FindWidget<QWidget>(&builder, QStringLiteral("qtSectionHost")), nullptr);
-    EXPECT_EQ(MissingNames(builder), QStringList{QStringLiteral("qtSectionHost")});
-
-    builder.SetRoots(primary.get(), nullptr);
-    EXPECT_EQ(FindWidget<QAction>(&builder, QStringLiteral("qtEscHotkey")), nullptr);
-    EXPECT_EQ(MissingNames(builder),
-              (QStringList{QStringLiteral("qtSectionHost"), QStringLiteral("qtEscHotkey")}));
-}
-
-//   Linkage
-//   ├─ qtBox
-//   │  └─ qtName (QLabel)   deeper, created first
+//   Linkage (QWidget)                      qtSectionHost
+//   ├─ Linkage (QPushButton)               ├─ qtEscHotkey (QAction)
+//   ├─ linkage (QLabel)                    ├─ qtName (QLabel)
+//   ├─ qtBox                               └─ qtTitle (QLabel)
+//   │  └─ qtName (QLabel)   deeper, made first
 //   ├─ qtName (QWidget)     right name, another class
 //   ├─ qtName (QLabel)      first direct match
 //   └─ qtName (QLabel)
-TEST_F(FindWidgetTest, TwoMatchingDescendantsGiveTheOneFindChildMeetsFirst)
+TEST(FindWidget, SearchesThePrimaryRootThenItsTreeThenTheSecondaryTreeAndRecordsMisses)
 {
-    QWidget* box = MakeChild<QWidget>(primary.get(), "qtBox");
-    MakeChild<QLabel>(box, "qtName");
-    QWidget* plain = MakeChild<QWidget>(primary.get(), "qtName");
-    QLabel* firstDirect = MakeChild<QLabel>(primary.get(), "qtName");
-    MakeChild<QLabel>(primary.get(), "qtName");
-
-    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("qtName")), firstDirect);
-    EXPECT_EQ(FindWidget<QWidget>(&builder, QStringLiteral("qtName")), plain);
-    EXPECT_TRUE(builder.GetMissingNames().isEmpty());
-}
-
-//   Linkage
-//   ├─ qtParentName (QWidget)      right name, another class
-//   └─ qtBox
-//      └─ qtParentName (QLabel)
-TEST_F(FindWidgetTest, DescendantOfTheRightNameButAnotherClassIsSkipped)
-{
-    MakeChild<QWidget>(primary.get(), "qtParentName");
-    QLabel* label = MakeChild<QLabel>(MakeChild<QWidget>(primary.get(), "qtBox"), "qtParentName");
-
-    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("qtParentName")), label);
-    EXPECT_EQ(FindWidget<QPushButton>(&builder, QStringLiteral("qtParentName")), nullptr);
-    EXPECT_EQ(MissingNames(builder), QStringList{QStringLiteral("qtParentName")});
-}
-
-TEST_F(FindWidgetTest, ClearReadyFlagRecordsEveryNameInBindingOrderAndBindsNothing)
-{
-    MakeChild<QLabel>(primary.get(), "qtTitleLabel");
-    MakeChild<QPushButton>(primary.get(), "qtOKPushButton");
-    MakeChild<QTreeWidget>(secondary.get(), "qtNodeTree");
-    builder.SetReady(false);
-    CThreeObjectComponent component;
-
-    component.BindWidgets(&builder);
-
-    EXPECT_EQ(component.qtTitleLabel, nullptr);
-    EXPECT_EQ(component.qtOKPushButton, nullptr);
-    EXPECT_EQ(component.qtNodeTree, nullptr);
-    EXPECT_EQ(MissingNames(builder),
-              (QStringList{QStringLiteral("qtTitleLabel"), QStringLiteral("qtOKPushButton"),
-                           QStringLiteral("qtNodeTree")}));
-
-    // Once ready, the same binding finds all three and records nothing more.
+    QWidget primary;
+    QWidget secondary;
+    primary.setObjectName(QStringLiteral("Linkage"));
+    secondary.setObjectName(QStringLiteral("qtSectionHost"));
+    MakeChild<QPushButton>(&primary, "Linkage");
+    QLabel* lowerCase = MakeChild<QLabel>(&primary, "linkage");
+    MakeChild<QLabel>(MakeChild<QWidget>(&primary, "qtBox"), "qtName");
+    QWidget* plain = MakeChild<QWidget>(&primary, "qtName");
+    QLabel* firstDirect = MakeChild<QLabel>(&primary, "qtName");
+    MakeChild<QLabel>(&primary, "qtName");
+    QAction* esc = MakeChild<QAction>(&secondary, "qtEscHotkey");
+    MakeChild<QLabel>(&secondary, "qtName");
+    QLabel* title = MakeChild<QLabel>(&secondary, "qtTitle");
+    KV::CWidgetBuilder builder;
+    builder.SetRoots(&primary, &secondary);
     builder.SetReady(true);
-    component.BindWidgets(&builder);
-    EXPECT_NE(component.qtTitleLabel, nullptr);
-    EXPECT_NE(component.qtOKPushButton, nullptr);
-    EXPECT_NE(component.qtNodeTree, nullptr);
-    EXPECT_EQ(builder.GetMissingNames().size(), 3);
-}
 
-TEST_F(FindWidgetTest, BindingContinuesPastMissingObjects)
-{
-    MakeChild<QTreeWidget>(primary.get(), "qtNodeTree");
-    CThreeObjectComponent component;
-
-    component.BindWidgets(&builder);
-
-    EXPECT_EQ(component.qtTitleLabel, nullptr);
-    EXPECT_EQ(component.qtOKPushButton, nullptr);
-    EXPECT_EQ(component.qtNodeTree, primary->findChild<QTreeWidget*>());
+    struct Case
+    {
+        const char* lookup;
+        std::function<QObject*()> find;
+        QObject* found;
+    };
+    const Case cases[] = {
+        // The root itself is the answer, or none when of another class: no namesake child.
+        {"QWidget Linkage", Finder<QWidget>(builder, "Linkage"), &primary},
+        {"QPushButton Linkage", Finder<QPushButton>(builder, "Linkage"), nullptr},
+        {"QLabel linkage", Finder<QLabel>(builder, "linkage"), lowerCase},
+        {"QWidget 'Linkage '", Finder<QWidget>(builder, "Linkage "), nullptr},
+        {"QLabel qtName", Finder<QLabel>(builder, "qtName"), firstDirect},
+        {"QWidget qtName", Finder<QWidget>(builder, "qtName"), plain},
+        {"QPushButton qtName", Finder<QPushButton>(builder, "qtName"), nullptr},
+        {"QAction qtEscHotkey", Finder<QAction>(builder, "qtEscHotkey"), esc},
+        {"QLabel qtTitle", Finder<QLabel>(builder, "qtTitle"), title},
+        // The secondary root itself is never compared, only its descendants.
+        {"QWidget qtSectionHost", Finder<QWidget>(builder, "qtSectionHost"), nullptr},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.find(), c.found) << c.lookup;
     EXPECT_EQ(MissingNames(builder),
-              (QStringList{QStringLiteral("qtTitleLabel"), QStringLiteral("qtOKPushButton")}));
-}
+              (QStringList{QStringLiteral("Linkage "), QStringLiteral("qtName"),
+                           QStringLiteral("qtSectionHost")}));
 
-TEST_F(FindWidgetTest, NoPrimaryRootStillSearchesTheSecondary)
-{
-    QLabel* label = MakeChild<QLabel>(secondary.get(), "qtTitleLabel");
-    builder.SetRoots(nullptr, secondary.get());
+    // Without a primary root the secondary is still searched; without a secondary it is not.
+    builder.SetRoots(nullptr, &secondary);
+    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("qtTitle")), title);
+    builder.SetRoots(&primary, nullptr);
+    EXPECT_EQ(FindWidget<QAction>(&builder, QStringLiteral("qtEscHotkey")), nullptr);
 
-    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("qtTitleLabel")), label);
-    EXPECT_EQ(FindWidget<QLabel>(&builder, QStringLiteral("qtMissing")), nullptr);
-    EXPECT_EQ(MissingNames(builder), QStringList{QStringLiteral("qtMissing")});
+    // Before the builder is ready every lookup fails and is recorded, even the root's name.
+    builder.SetReady(false);
+    EXPECT_EQ(FindWidget<QWidget>(&builder, QStringLiteral("Linkage")), nullptr);
+    EXPECT_EQ(MissingNames(builder).mid(3),
+              (QStringList{QStringLiteral("qtEscHotkey"), QStringLiteral("Linkage")}));
 }

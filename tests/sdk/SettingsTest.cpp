@@ -5,7 +5,6 @@
 #include "sdk/CInternalSettings.h"
 #include "sdk/CSettingsReader.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,6 +16,7 @@ namespace {
 using UB::CExternalFileSetting;
 using UB::CInternalSettingInterface;
 using UB::CInternalSettings;
+using Settings = std::vector<CInternalSettingInterface*>;
 
 // Records every read and answers with values that differ from the defaults.
 class CRecordingReader : public UB::CSettingsReader
@@ -37,12 +37,6 @@ public:
 
     std::vector<std::wstring> reads;
 };
-
-std::vector<CInternalSettingInterface*> Tail(const std::vector<CInternalSettingInterface*>& list,
-                                             std::size_t from)
-{
-    return {list.begin() + static_cast<std::ptrdiff_t>(from), list.end()};
-}
 
 // A setting that registers with a registry of the test's choosing.
 class CProbeSetting : public CInternalSettingInterface
@@ -84,7 +78,6 @@ TEST(ExternalFileSetting, LoadReadsEveryKeyInOrderWithItsDefault)
     // Without a reader nothing is read and nothing changes.
     EXPECT_EQ(setting.Load(nullptr), UB::kNothingDone);
     EXPECT_TRUE(setting.GetExportSearchProcess());
-    EXPECT_EQ(setting.GetExportFile(), L"/home/animator/search.log");
 }
 
 TEST(InternalSettings, ListsSettingsInRegistrationOrderFromLoadUntilTheyDie)
@@ -92,75 +85,52 @@ TEST(InternalSettings, ListsSettingsInRegistrationOrderFromLoadUntilTheyDie)
     CInternalSettings* registry = CInternalSettings::GetInstance();
     ASSERT_EQ(registry, CInternalSettings::GetInstance());
     // The module's own setting is there from load on.
-    const std::size_t before = registry->GetSettings().size();
-    ASSERT_GE(before, 1u);
+    const Settings before = registry->GetSettings();
+    ASSERT_GE(before.size(), 1u);
 
     auto first = std::make_unique<CExternalFileSetting>();
     auto second = std::make_unique<CExternalFileSetting>();
     auto third = std::make_unique<CExternalFileSetting>();
-    EXPECT_EQ(Tail(registry->GetSettings(), before),
-              (std::vector<CInternalSettingInterface*>{first->AsSetting(), second->AsSetting(),
-                                                       third->AsSetting()}));
-    EXPECT_EQ(registry->GetWatchedObjects().count(second->AsSetting()), 1u);
+    Settings expected = before;
+    expected.insert(expected.end(), {first->AsSetting(), second->AsSetting(), third->AsSetting()});
+    EXPECT_EQ(registry->GetSettings(), expected);
 
     CInternalSettingInterface* gone = second->AsSetting();
     second.reset();
-
-    EXPECT_EQ(Tail(registry->GetSettings(), before),
-              (std::vector<CInternalSettingInterface*>{first->AsSetting(), third->AsSetting()}));
+    expected.erase(expected.end() - 2);
+    EXPECT_EQ(registry->GetSettings(), expected);
     EXPECT_EQ(registry->GetWatchedObjects().count(gone), 0u);
-
     first.reset();
     third.reset();
-    EXPECT_EQ(registry->GetSettings().size(), before);
+    EXPECT_EQ(registry->GetSettings(), before);
 }
 
-TEST(InternalSettings, DestroyedObjectLeavesOnlyItsFirstEntry)
-{
-    CInternalSettings registry;
-    CProbeSetting brush(registry);
-    CProbeSetting lens(registry);
-    registry.AddSetting(&brush);
-    UB::CDestoryWatchableObject unrelated;
-
-    registry.OnObjectDestroyed(&unrelated);
-    EXPECT_EQ(registry.GetSettings(),
-              (std::vector<CInternalSettingInterface*>{&brush, &lens, &brush}));
-
-    registry.OnObjectDestroyed(&brush);
-    EXPECT_EQ(registry.GetSettings(), (std::vector<CInternalSettingInterface*>{&lens, &brush}));
-}
-
-TEST(InternalSettings, DestroyedWithSettingsStillListedUnlinksFromThem)
+TEST(InternalSettings, ARegistryForgetsOneEntryPerDeathAndUnlinksWhenItDies)
 {
     auto registry = std::make_unique<CInternalSettings>();
     CProbeSetting brush(*registry);
     auto lens = std::make_unique<CProbeSetting>(*registry);
-    ASSERT_EQ(registry->GetSettings().size(), 2u);
-    ASSERT_EQ(brush.GetDestroyWatchers().size(), 1u);
+    registry->AddSetting(&brush);
+    UB::CDestoryWatchableObject unrelated;
 
-    registry.reset();
+    registry->OnObjectDestroyed(&unrelated);
+    EXPECT_EQ(registry->GetSettings(), (Settings{&brush, lens.get(), &brush}));
+    registry->OnObjectDestroyed(&brush);
+    EXPECT_EQ(registry->GetSettings(), (Settings{lens.get(), &brush}));
 
-    // The settings outlive the registry and no longer reach it, also when they die.
-    EXPECT_TRUE(brush.GetDestroyWatchers().empty());
-    EXPECT_TRUE(lens->GetDestroyWatchers().empty());
-    lens.reset();
-}
-
-TEST(InternalSettings, AppendReportsMemoryRunningOut)
-{
-    CInternalSettings home;
-    CProbeSetting probe(home);
-    CInternalSettings registry;
-
+    // Memory running out is reported, and the list is left as it was.
+    CInternalSettings empty;
     UB::Result result;
     {
         CFailingAllocation noMemory;
-        result = registry.AddSetting(&probe);
+        result = empty.AddSetting(lens.get());
     }
-
     EXPECT_EQ(result, UB::kAllocationFailed);
-    EXPECT_TRUE(registry.GetSettings().empty());
-    EXPECT_EQ(registry.AddSetting(&probe), UB::kOk);
-    registry.OnObjectDestroyed(&probe);
+    EXPECT_TRUE(empty.GetSettings().empty());
+
+    // The settings outlive the registry and no longer reach it, also when they die.
+    registry.reset();
+    EXPECT_TRUE(brush.GetDestroyWatchers().empty());
+    EXPECT_TRUE(lens->GetDestroyWatchers().empty());
+    lens.reset();
 }
