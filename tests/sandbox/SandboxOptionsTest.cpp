@@ -1,88 +1,69 @@
-// The sandbox's command line.
+// The sandbox's command line, and the guided tour of --demo played through the window.
 
+#include "SandboxTest.h"
+
+#include "CDemoTour.h"
 #include "CSandboxOptions.h"
-#include "support/QtPrinters.h"
 
-#include <gtest/gtest.h>
+#include <QImage>
+#include <QSignalSpy>
 
 namespace KV::test {
 
-TEST(SandboxOptionsTest, CommandLinesAreReadOrRefusedWithAReason)
+TEST(SandboxOptionsTest, CommandLinesAreReadOrRefusedWithAReasonAndQtKeepsItsOwnArguments)
 {
-    struct CCase
+    using EParse = CSandboxOptions::EParse;
+    const struct
     {
         QStringList arguments;
-        CSandboxOptions::EParse outcome;
+        EParse outcome;
         const char* messagePart;
+        bool quits; // a script's run quits once it has imported and saved; the tour by itself
+    } cases[] = {
+        {{}, EParse::Run, "", false},
+        {{"--plugin", "/opt/p", "--demo", "--demo-step", "40", "--screenshot", "s.png"},
+         EParse::Run,
+         "",
+         false},
+        {{"--import", "walk.bvh", "--save-scene", "walk.json"}, EParse::Run, "", true},
+        {{"--help"}, EParse::ShowHelp, "--plugin", false},
+        {{"--demo", "--scene", "a.json"}, EParse::Error, "sample scene", false},
+        {{"--demo", "--import", "walk.bvh"}, EParse::Error, "--import", false},
+        {{"--demo", "--demo-step", "soon"}, EParse::Error, "'soon'", false},
+        {{"--plugin"}, EParse::Error, "plugin", false},
+        {{"--colour"}, EParse::Error, "colour", false},
+        {{"scene.json"}, EParse::Error, "scene.json", false},
     };
-    const CCase cases[] = {
-        {{}, CSandboxOptions::EParse::Run, ""},
-        {{"--plugin", "/opt/p/libKVLinkageSection.so", "--settings", "/tmp/s.ini"},
-         CSandboxOptions::EParse::Run,
-         ""},
-        {{"--demo", "--screenshot", "shot.png", "--demo-step", "0"},
-         CSandboxOptions::EParse::Run,
-         ""},
-        {{"--help"}, CSandboxOptions::EParse::ShowHelp, "--plugin"},
-        {{"--import", "walk.bvh", "--save-scene", "walk.json", "--screenshot", "walk.png"},
-         CSandboxOptions::EParse::Run,
-         ""},
-        {{"--demo", "--scene", "a.json"}, CSandboxOptions::EParse::Error, "sample scene"},
-        {{"--demo", "--import", "walk.bvh"}, CSandboxOptions::EParse::Error, "--import"},
-        {{"--demo", "--demo-step", "soon"}, CSandboxOptions::EParse::Error, "'soon'"},
-        {{"--plugin"}, CSandboxOptions::EParse::Error, "plugin"},
-        {{"--colour"}, CSandboxOptions::EParse::Error, "colour"},
-        {{"scene.json"}, CSandboxOptions::EParse::Error, "scene.json"},
-    };
-    for (const CCase& c : cases) {
-        const QStringList arguments = QStringList{QStringLiteral("korvel-sandbox")} + c.arguments;
-        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
         CSandboxOptions options;
         QString message;
-        EXPECT_EQ(CSandboxOptions::Parse(arguments, options, message), c.outcome);
+        EXPECT_EQ(
+            CSandboxOptions::Parse(QStringList{"korvel-sandbox"} + c.arguments, options, message),
+            c.outcome);
         EXPECT_TRUE(message.contains(QLatin1String(c.messagePart))) << message.toStdString();
+        if (c.outcome == EParse::Run) {
+            EXPECT_EQ(options.QuitsWhenStarted(), c.quits);
+        }
+        if (c.arguments.value(0) == QLatin1String("--plugin") && c.outcome == EParse::Run) {
+            EXPECT_EQ(options.pluginPath, QStringLiteral("/opt/p"));
+            EXPECT_TRUE(options.demo);
+            EXPECT_EQ(options.demoStepMs, 40);
+            EXPECT_EQ(options.screenshotPath, QStringLiteral("s.png"));
+        }
+        if (c.quits) {
+            EXPECT_EQ(options.importPath, QStringLiteral("walk.bvh"));
+            EXPECT_EQ(options.saveScenePath, QStringLiteral("walk.json"));
+        }
     }
 
-    CSandboxOptions options;
-    QString message;
-    ASSERT_EQ(CSandboxOptions::Parse({QStringLiteral("korvel-sandbox"), QStringLiteral("--plugin"),
-                                      QStringLiteral("/opt/p"), QStringLiteral("--demo"),
-                                      QStringLiteral("--demo-step"), QStringLiteral("40"),
-                                      QStringLiteral("--screenshot"), QStringLiteral("s.png")},
-                                     options, message),
-              CSandboxOptions::EParse::Run);
-    EXPECT_EQ(options.pluginPath, QStringLiteral("/opt/p"));
-    EXPECT_TRUE(options.demo);
-    EXPECT_EQ(options.demoStepMs, 40);
-    EXPECT_EQ(options.screenshotPath, QStringLiteral("s.png"));
-    EXPECT_FALSE(options.QuitsWhenStarted()) << "the tour quits by itself";
-
-    // A script's run quits once it has imported and saved.
-    CSandboxOptions scripted;
-    ASSERT_EQ(CSandboxOptions::Parse({QStringLiteral("korvel-sandbox"), QStringLiteral("--import"),
-                                      QStringLiteral("walk.bvh"), QStringLiteral("--save-scene"),
-                                      QStringLiteral("walk.json")},
-                                     scripted, message),
-              CSandboxOptions::EParse::Run);
-    EXPECT_EQ(scripted.importPath, QStringLiteral("walk.bvh"));
-    EXPECT_EQ(scripted.saveScenePath, QStringLiteral("walk.json"));
-    EXPECT_TRUE(scripted.QuitsWhenStarted());
-}
-
-} // namespace KV::test
-
-namespace KV::test {
-
-TEST(SandboxOptionsTest, PluginArgumentsAreTakenAwayFromQtBeforeItReadsItsOwn)
-{
     // Qt reads "--plugin X" as its own "-plugin X" and would drop it from the arguments.
-    struct CCase
+    const struct
     {
         std::vector<const char*> argv;
         QStringList taken;
         QStringList left;
-    };
-    const CCase cases[] = {
+    } own[] = {
         {{"korvel-sandbox", "-platform", "offscreen", "--plugin", "/p/lib.so", "--demo"},
          {"--plugin", "/p/lib.so"},
          {"korvel-sandbox", "-platform", "offscreen", "--demo"}},
@@ -91,20 +72,34 @@ TEST(SandboxOptionsTest, PluginArgumentsAreTakenAwayFromQtBeforeItReadsItsOwn)
          {"korvel-sandbox", "-plugin", "evdevtouch"}},
         {{"korvel-sandbox", "--demo", "--plugin"}, {"--plugin"}, {"korvel-sandbox", "--demo"}},
     };
-    for (const CCase& c : cases) {
+    for (const auto& c : own) {
         std::vector<char*> argv;
         for (const char* argument : c.argv)
             argv.push_back(const_cast<char*>(argument));
         argv.push_back(nullptr);
         int argc = static_cast<int>(c.argv.size());
-        const QStringList taken = CSandboxOptions::TakeOwnArguments(argc, argv.data());
+        EXPECT_EQ(CSandboxOptions::TakeOwnArguments(argc, argv.data()), c.taken);
         QStringList left;
         for (int i = 0; i < argc; ++i)
             left << QString::fromLocal8Bit(argv[i]);
-        EXPECT_EQ(taken, c.taken);
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(argv[argc], nullptr);
     }
+}
+
+TEST_F(SandboxTest, DemoTourPlaysEveryStepSavesTheScreenshotAndLeavesTheSwordFree)
+{
+    OpenWindow();
+    const QString screenshot = TempPath(QStringLiteral("tour.png"));
+    auto* tour = new CDemoTour(&Window(), 0, screenshot);
+    QSignalSpy finished(tour, &CDemoTour::Finished);
+    tour->Start();
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_EQ(finished[0][0].toInt(), 0) << tour->Log().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(tour->Log().contains(QStringLiteral("demo: finished")));
+    EXPECT_EQ(QImage(screenshot).size(), Window().size() * Window().devicePixelRatioF());
+    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QString());
+    EXPECT_EQ(Scene().Selection(), QVector<UB::CHandle*>{Node(QStringLiteral("Sword"))});
 }
 
 } // namespace KV::test
