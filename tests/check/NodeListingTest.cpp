@@ -10,39 +10,26 @@
 
 TEST(NodeListing, ListsWhatTheRuleListsUnderItsListedParentAndNamesTheFirstDifference)
 {
-    // Hero (type 2)
-    // ├─ Body (type 1)                 the body: its prop grips are listed first
-    // │  └─ Skeleton (type 6)          a lone skeleton group: its bones stand in for it
-    // │     └─ Hips (type 6)
-    // │        ├─ Grip_L (type 6)
-    // │        │  ├─ Tip (type 6)
-    // │        │  └─ Marker (type 3)   below a grip found by name only type 6 is listed
-    // │        └─ Hand (type 6)
-    // ├─ Gizmos (type 6)               never listed, nor anything below it
-    // │  └─ Handle (type 6)
-    // ├─ Tail (kind 4)                 node kind 4: left out with everything below
-    // │  └─ TailTip (type 6)
-    // ├─ Cape (not linkable)           neither linkable nor excluded: left out
-    // ├─ Shield (excluded)             listed, but nothing below it
-    // │  └─ Strap (type 6)
-    // └─ "" (type 6)                   shown as " - "
+    // Hero (type 2) › Body (type 1) › Skeleton › Hips › {Grip_L › {Tip, Marker (type 3)}, Hand}:
+    // the body's grips come first, where only type 6 below a grip is listed, and the lone
+    // Skeleton group is looked through. Gizmos, the kind 4 Tail and the unlinkable Cape are left
+    // out with all below them; the excluded Shield is listed bare; a nameless node shows " - ".
     KV::CSceneModel scene;
-    UB::CHandle* hero = scene.AddObject({QStringLiteral("Hero"), 2});
-    UB::CHandle* body = scene.AddNode(hero, {QStringLiteral("Body"), 1, 2});
-    UB::CHandle* hips = scene.AddNode(scene.AddNode(body, {QStringLiteral("Skeleton"), 6, 2}),
-                                      {QStringLiteral("Hips"), 6, 2});
-    UB::CHandle* grip = scene.AddNode(hips, {QStringLiteral("Grip_L"), 6, 2});
-    scene.AddNode(grip, {QStringLiteral("Tip"), 6, 2});
-    scene.AddNode(grip, {QStringLiteral("Marker"), 3, 2});
-    scene.AddNode(hips, {QStringLiteral("Hand"), 6, 2});
-    scene.AddNode(scene.AddNode(hero, {QStringLiteral("Gizmos"), 6, 2}), {"Handle", 6, 2});
-    scene.AddNode(scene.AddNode(hero, {QStringLiteral("Tail"), 6, 4}), {"TailTip", 6, 2});
-    KV::CNodeDesc cape{QStringLiteral("Cape"), 6, 2};
+    UB::CHandle* hero = scene.AddObject({"Hero", 2});
+    UB::CHandle* hips = scene.AddNode(
+        scene.AddNode(scene.AddNode(hero, {"Body", 1, 2}), {"Skeleton", 6, 2}), {"Hips", 6, 2});
+    UB::CHandle* grip = scene.AddNode(hips, {"Grip_L", 6, 2});
+    scene.AddNode(grip, {"Tip", 6, 2});
+    scene.AddNode(grip, {"Marker", 3, 2});
+    scene.AddNode(hips, {"Hand", 6, 2});
+    scene.AddNode(scene.AddNode(hero, {"Gizmos", 6, 2}), {"Handle", 6, 2});
+    scene.AddNode(scene.AddNode(hero, {"Tail", 6, 4}), {"TailTip", 6, 2});
+    KV::CNodeDesc cape{"Cape", 6, 2};
     cape.linkable = false;
     scene.AddNode(hero, cape);
-    KV::CNodeDesc shield{QStringLiteral("Shield"), 6, 2};
+    KV::CNodeDesc shield{"Shield", 6, 2};
     shield.subNodeLinkExcluded = true;
-    scene.AddNode(scene.AddNode(hero, shield), {QStringLiteral("Strap"), 6, 2});
+    scene.AddNode(scene.AddNode(hero, shield), {"Strap", 6, 2});
     scene.AddNode(hero, {QString(), 6, 2});
 
     KV::CHostQueries queries(scene);

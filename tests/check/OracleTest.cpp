@@ -1,6 +1,5 @@
-// The checker's own senses: the oracle must see every widget the plug-in leaves in a state the
-// rules do not allow, the message watch every unexpected warning, and the usage measure what a
-// piece of work left behind.
+// The checker's own senses: the oracle sees every widget the plug-in leaves in a state the rules
+// do not allow, the message watch every unexpected warning, the usage measure what work left.
 
 #include "CHostQueries.h"
 #include "CHostWindow.h"
@@ -21,18 +20,17 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include <functional>
+#include <tuple>
 
-TEST(Oracle, SeesEachWidgetLeftInAStateTheRulesDoNotAllowAndKeepsWhatTheyLeaveAlone)
+TEST(Oracle, SeesEachWidgetLeftInAStateTheRulesDoNotAllow)
 {
     KV::CPluginLoader plugin(QStringLiteral(KV_PLUGIN_FILE));
     ASSERT_TRUE(plugin.Load()) << plugin.Problem().toStdString();
     KV::CHostWindow host;
-    // Box hangs from Robot from time 0 and from Robot's Arm from time 10; Crate is unlinkable.
+    // Box hangs from Robot from time 0 and from Robot's Arm from time 10.
     KV::CSceneModel& scene = host.Scene();
     UB::CHandle* robot = scene.AddObject({QStringLiteral("Robot"), 2});
     UB::CHandle* box = scene.AddObject({QStringLiteral("Box"), 1});
-    UB::CHandle* crate = scene.AddObject({QStringLiteral("Crate"), 6});
     scene.SetLinkKey(box, 0, robot);
     scene.SetLinkKey(box, 10, scene.AddNode(robot, {QStringLiteral("Arm"), 6, 2}));
     KV::CHostQueries queries(scene);
@@ -47,48 +45,24 @@ TEST(Oracle, SeesEachWidgetLeftInAStateTheRulesDoNotAllowAndKeepsWhatTheyLeaveAl
     scene.SetSelection({box});
     ASSERT_TRUE(oracle.Compare().isEmpty()) << differences();
 
+    // Each widget set wrong and back, through its Qt property.
     const KV::CPluginWidgets& w = host.Widgets();
-    const struct
-    {
-        const char* key;
-        std::function<void(bool spoil)> change;
-    } sabotages[] = {
-        {"qtUnlink enabled",
-         [&](bool spoil) {
-             w.unlink->setEnabled(!spoil);
-         }},
-        {"the section's shown state",
-         [&](bool spoil) {
-             w.section->setVisible(!spoil);
-         }},
-        {"qtLinkNodeText text",
-         [&](bool spoil) {
-             w.linkNodeText->setText(spoil ? "Crate" : "Robot");
-         }},
-        {"qtCUnlinkAction shown",
-         [&](bool spoil) {
-             w.contextUnlinkAction->setVisible(!spoil);
-         }},
-        {"the split link button enabled",
-         [&](bool spoil) {
-             w.splitButton->setEnabled(!spoil);
-         }},
-        {"the object name of label_512",
-         [&](bool spoil) {
-             w.label->setObjectName(spoil ? "label_512NoKey" : "label_512");
-         }},
-        {"qtEscHotkey enabled",
-         [&](bool spoil) {
-             w.escHotkey->setEnabled(spoil);
-         }},
+    const std::tuple<const char*, QObject*, const char*, QVariant, QVariant> sabotages[] = {
+        {"qtUnlink enabled", w.unlink, "enabled", false, true},
+        {"the section's shown state", w.section, "visible", false, true},
+        {"qtLinkNodeText text", w.linkNodeText, "text", "Crate", "Robot"},
+        {"qtCUnlinkAction shown", w.contextUnlinkAction, "visible", false, true},
+        {"the split link button enabled", w.splitButton, "enabled", false, true},
+        {"the object name of label_512", w.label, "objectName", "label_512NoKey", "label_512"},
+        {"qtEscHotkey enabled", w.escHotkey, "enabled", true, false},
     };
-    for (const auto& sabotage : sabotages) {
-        SCOPED_TRACE(sabotage.key);
-        sabotage.change(true);
+    for (const auto& [key, widget, property, spoiled, right] : sabotages) {
+        SCOPED_TRACE(key);
+        widget->setProperty(property, spoiled);
         const QStringList found = oracle.Compare();
         ASSERT_EQ(found.size(), 1) << differences();
-        EXPECT_TRUE(found.constFirst().startsWith(QLatin1String(sabotage.key))) << differences();
-        sabotage.change(false);
+        EXPECT_TRUE(found.constFirst().startsWith(QLatin1String(key))) << differences();
+        widget->setProperty(property, right);
         EXPECT_TRUE(oracle.Compare().isEmpty()) << differences();
     }
 
@@ -99,16 +73,6 @@ TEST(Oracle, SeesEachWidgetLeftInAStateTheRulesDoNotAllowAndKeepsWhatTheyLeaveAl
     EXPECT_TRUE(QString::fromStdString(differences())
                     .contains(QLatin1String("qtLinkNodeText text is \"Robot\", should be \"Arm\"")))
         << differences();
-
-    // While playback runs the section changes nothing, whatever is selected; the commands go
-    // off.
-    scene.SetCurrentTime(0);
-    scene.Play();
-    scene.SetSelection({crate});
-    EXPECT_EQ(oracle.Expected(QStringLiteral("qtLinkNodeText text")), QVariant("Robot"));
-    EXPECT_EQ(oracle.Expected(QStringLiteral("qtSectionGroupBox enabled")), QVariant(false));
-    EXPECT_EQ(oracle.Expected(QStringLiteral("the split link button enabled")), QVariant(false));
-    EXPECT_TRUE(oracle.Compare().isEmpty()) << differences();
 }
 
 TEST(Oracle, MessageWatchAndUsageReportWhatTheCheckedWorkLeft)
