@@ -10,24 +10,16 @@
 
 TEST(CommandLine, StrictnessSetsTheDefaultsOtherOptionsOverrideThemAndMistakesAreNamed)
 {
-    const struct
-    {
-        QStringList arguments;
-        int seeds, events;
-        quint32 firstSeed;
-    } valid[] = {
-        {{"--strictness", "10", "--events", "50", "p.so"}, 1000, 50, 1},
-        {{"--seed", "501", "--seeds", "500", "p.so"}, 500, 200, 501},
-    };
-    for (const auto& c : valid) {
-        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
-        KV::CCheckOptions options;
-        QString error;
-        ASSERT_TRUE(KV::CCheckOptions::Parse(c.arguments, &options, &error)) << error.toStdString();
-        EXPECT_EQ(options.seeds, c.seeds);
-        EXPECT_EQ(options.events, c.events);
-        EXPECT_EQ(options.firstSeed, c.firstSeed);
-    }
+    KV::CCheckOptions options;
+    QString error;
+    ASSERT_TRUE(KV::CCheckOptions::Parse(
+        {"--strictness", "10", "--seed", "501", "--seeds", "500", "--events", "50", "p.so"},
+        &options, &error))
+        << error.toStdString();
+    EXPECT_EQ(options.seeds, 500);
+    EXPECT_EQ(options.events, 50);
+    EXPECT_EQ(options.firstSeed, 501u);
+    EXPECT_EQ(options.loadCycles, 100);
     const std::pair<QStringList, QString> mistakes[] = {
         {{"--strictness", "11", "p.so"}, "--strictness goes from 1 to 10"},
         {{"--seed", "5", "--randomise", "p.so"}, "exclude each other"},
@@ -36,17 +28,11 @@ TEST(CommandLine, StrictnessSetsTheDefaultsOtherOptionsOverrideThemAndMistakesAr
         {{"a.so", "b.so"}, "only one PLUGIN_FILE"},
     };
     for (const auto& [arguments, expected] : mistakes) {
-        KV::CCheckOptions options;
-        QString error;
+        error.clear();
         EXPECT_FALSE(KV::CCheckOptions::Parse(arguments, &options, &error))
             << expected.toStdString();
         EXPECT_TRUE(error.contains(expected)) << error.toStdString();
     }
-    KV::CCheckOptions strict = KV::CCheckOptions::ForStrictness(10);
-    EXPECT_EQ(strict.loadCycles, 100);
-    EXPECT_EQ(strict.sceneFileVariants, 10000);
-    EXPECT_TRUE(strict.watchTreeModel);
-
     // The executable prints the summary and says by its exit status what it found.
     QTemporaryDir folder;
     QProcess check;

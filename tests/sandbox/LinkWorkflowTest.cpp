@@ -63,21 +63,13 @@ TEST_F(LinkWorkflowTest, PickUnlinkAndCameraKeepObjectsInPlaceEachAsOneUndoStep)
     ClickNode(QStringLiteral("Hand_R"));
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
     EXPECT_TRUE(SamePlace(sword, World(QStringLiteral("Sword"))));
-    EXPECT_EQ(Scene().PickMode(), ePickNone);
     EXPECT_EQ(Window().Viewport()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(Find<QLabel>(QStringLiteral("qtPickModeLabel"))->text().isEmpty());
     EXPECT_EQ(Scene().UndoStack()->count(), steps + 1);
     EXPECT_EQ(parentText->text(), QStringLiteral("Hand_R"));
-    EXPECT_TRUE(StatusText().contains(QStringLiteral("Linked Sword to Hand_R")));
-    EXPECT_TRUE(WaitUntil([&] {
-        return OutlinerAncestors(Window().Outliner(), Node(QStringLiteral("Sword"))).value(0) ==
-               QStringLiteral("Hand_R");
-    }));
     Trigger("qtUndoAction");
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QString());
     EXPECT_TRUE(SamePlace(sword, World(QStringLiteral("Sword"))));
-    Trigger("qtRedoAction");
-    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
 
     // Linked to the camera, the sword stays where it is.
     ClickNode(QStringLiteral("Sword"));
