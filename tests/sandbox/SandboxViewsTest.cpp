@@ -1,11 +1,10 @@
 // The host side of the sandbox on its own (no plug-in): selection and picking in the viewport
-// and the outliner, the Object section, the Host Calls panel, deleting, readable labels, a view
+// and the outliner, the Object section, deleting, readable labels, a view
 // that stays put under previews, link keys on the timeline, and small window sizes.
 
 #include "SandboxTest.h"
 
 #include "CCommandScope.h"
-#include "CHostCallsPanel.h"
 #include "CKeySlider.h"
 #include "COutliner.h"
 #include "CTimelineBar.h"
@@ -153,25 +152,6 @@ TEST_F(SandboxViewsTest, ObjectSectionAndTimelineShowTheSelectionsLinksNamedUnam
     EXPECT_TRUE(mark.red() > 200 && mark.blue() < 120) << "no orange key mark at 50";
     Scene().SetSelection({});
     EXPECT_TRUE(slider->Keys().isEmpty());
-}
-
-TEST_F(SandboxViewsTest, HostCallsPanelShowsCallsEventsAndHostActionsAndFiltersThem)
-{
-    CHostCallsPanel* panel = Window().HostCalls();
-    panel->Clear();
-    LinkSwordToHand();
-    const QString all = panel->VisibleLines().join(QLatin1Char('\n'));
-    for (const char* expected :
-         {"event  PickedModeChanged(2, 0)", "call   LinkObjects(",
-          "event  ObjectDataChanged2(CLinkEvent)", "host   Linked Sword to Hand_R."}) {
-        EXPECT_TRUE(all.contains(QLatin1String(expected))) << expected << "\n" << all.toStdString();
-    }
-    panel->SetFilter(QStringLiteral("linkobjects"));
-    EXPECT_EQ(panel->VisibleLines().size(), 1);
-    EXPECT_TRUE(panel->VisibleLines().value(0).endsWith(QStringLiteral("-> 0")));
-    panel->SetFilter(QString());
-    // The filter field's clear button frees its fade animation only after the fade has run.
-    QTest::qWait(250);
 }
 
 TEST_F(SandboxViewsTest, DeletingReachesEveryViewAndUndoBringsBackTheSavedState)
