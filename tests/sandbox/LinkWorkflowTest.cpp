@@ -108,6 +108,7 @@ TEST_F(LinkWorkflowTest, TheSectionShowsTheParentOfTheTimeScrubbedToOrStoppedAt)
     ASSERT_TRUE(ClickButton(QStringLiteral("qtStopButton")));
     const UBTime stoppedAt = Scene().CurrentTime();
     EXPECT_TRUE(body->isEnabled());
+    EXPECT_TRUE(Action(QStringLiteral("qtLinkAction"))->isEnabled());
     EXPECT_EQ(parentText->text(), QStringLiteral("Table"));
     EXPECT_EQ(Find<QLabel>(QStringLiteral("qtObjectParent"))->text(), QStringLiteral("Table"));
     EXPECT_TRUE(Find<QWidget>(QStringLiteral("qtUnlink"))->isEnabled());
