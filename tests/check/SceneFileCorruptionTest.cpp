@@ -1,5 +1,6 @@
-// Corrupted scene files: each loads, or is refused with an error that names the file, the
-// object and the problem, and a refused one leaves the open scene exactly as it was.
+// The corrupted scene files korvel-plugincheck offers the scene model (ctest's strictness 5 run
+// offers a thousand): every kind of damage is made, and a refusal that names the wrong thing
+// is caught.
 
 #include "CSceneFileFuzzer.h"
 #include "CSceneGenerator.h"
@@ -11,25 +12,14 @@
 #include <QRandomGenerator>
 #include <QSet>
 
-TEST(SceneFileCorruption, EveryVariantLoadsOrIsRefusedByNameAndLeavesTheOpenSceneAlone)
-{
-    // KV_SCENE_FILE_VARIANTS is 10,000 in the default build and 500 under the sanitizers.
-    const QStringList problems = KV::CSceneFileFuzzer::Run(20240611u, KV_SCENE_FILE_VARIANTS);
-
-    EXPECT_TRUE(problems.isEmpty()) << problems.size() << " variants handled wrongly, first:\n"
-                                    << problems.mid(0, 20).join(QLatin1Char('\n')).toStdString();
-}
-
-TEST(SceneFileCorruption, TheVariantsCoverEveryKindOfDamage)
+TEST(SceneFileCorruption, TheVariantsCoverEveryKindOfDamageAndAMisnamedErrorIsCaught)
 {
     QRandomGenerator random(7);
     KV::CSceneGenerator generator(random);
     const QByteArray file = generator.MakeFile();
     KV::CSceneFileFuzzer fuzzer(random);
-    const QStringList kinds = {QStringLiteral("truncated"),    QStringLiteral("flipped bytes"),
-                               QStringLiteral("wrong type"),   QStringLiteral("the missing node"),
-                               QStringLiteral("in a cycle"),   QStringLiteral("huge number"),
-                               QStringLiteral("deep nesting"), QStringLiteral(", then ")};
+    const QStringList kinds = {"truncated",  "flipped bytes", "wrong type",   "the missing node",
+                               "in a cycle", "huge number",   "deep nesting", ", then "};
     QSet<QString> seen;
     for (int i = 0; i < 400; ++i) {
         const QString kind = fuzzer.MakeVariant(file).kind;
@@ -38,31 +28,21 @@ TEST(SceneFileCorruption, TheVariantsCoverEveryKindOfDamage)
                 seen.insert(wanted);
         }
     }
-    for (const QString& wanted : kinds)
-        EXPECT_TRUE(seen.contains(wanted)) << wanted.toStdString();
-}
-
-TEST(SceneFileCorruption, AnErrorThatNamesTheWrongThingIsCaught)
-{
-    QRandomGenerator random(11);
-    KV::CSceneGenerator generator(random);
-    KV::CSceneModel scene;
-    QString error;
-    ASSERT_TRUE(scene.LoadJson(generator.MakeFile(), QStringLiteral("open.json"), &error))
-        << error.toStdString();
-    const QByteArray before = scene.ToJson();
+    EXPECT_EQ(seen.size(), kinds.size()) << QStringList(seen.values()).join(", ").toStdString();
 
     // A dangling reference to node 999999: the scene names another node id, so the detector
-    // must complain that 999999 is not named.
+    // must complain that 999999 is not named, and the open scene stays as it was.
+    KV::CSceneModel scene;
+    QString error;
+    ASSERT_TRUE(scene.LoadJson(file, QStringLiteral("open.json"), &error)) << error.toStdString();
+    const QByteArray before = scene.ToJson();
     KV::CSceneFileFuzzer::CVariant variant;
     variant.data = R"({"format": "korvel-scene", "version": 1, "nodes": [
                         {"id": 1, "name": "A", "parent": 2}]})";
     variant.kind = QStringLiteral("test");
     variant.mustMention = QStringLiteral("999999");
-
     const QStringList problems =
         KV::CSceneFileFuzzer::Offer(scene, variant, QStringLiteral("t.json"));
-
     ASSERT_EQ(problems.size(), 1) << problems.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(
         problems.constFirst().startsWith(QLatin1String("the error does not name node 999999")))

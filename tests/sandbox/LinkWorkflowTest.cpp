@@ -1,12 +1,13 @@
-// The linkage workflows an animator runs in the sandbox, end to end: the plug-in's section and
-// commands, the host's pick mode in the viewport, the timeline and undo.
+// The linkage workflows an animator runs in the sandbox with the plug-in, end to end: the
+// section's commands, the host's pick mode, Link to Sub-Node, the timeline, playback and undo.
 
 #include "SandboxTest.h"
 
+#include "CDeveloperMenu.h"
+#include "CHostCallsPanel.h"
 #include "COutliner.h"
-#include "CPluginHost.h"
 #include "CViewport.h"
-#include "host/KVPluginInterface.h"
+#include "support/TreeText.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -14,12 +15,9 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
-#include <QToolButton>
 #include <QUndoStack>
 
 namespace KV::test {
-
-using LinkWorkflowTest = SandboxWithPluginTest;
 
 namespace {
 
@@ -35,170 +33,201 @@ QStringList OutlinerAncestors(COutliner* outliner, UB::CHandle* node)
 
 } // namespace
 
-TEST_F(LinkWorkflowTest, PickingTheHandLinksTheSwordAndKeepsItInPlace)
+class LinkWorkflowTest : public SandboxTest
 {
-    OpenWindow();
-    UB::CHandle* sword = Node(QStringLiteral("Sword"));
-    const TransformRecord before = Scene().WorldTransformAt(sword, 0);
-    const int undoSteps = Scene().UndoStack()->count();
+protected:
+    void SetUp() override
+    {
+        SandboxTest::SetUp();
+        OpenWindow();
+        parentText = Find<QLineEdit>(QStringLiteral("qtLinkNodeText"));
+    }
 
+    QLineEdit* parentText = nullptr;
+};
+
+TEST_F(LinkWorkflowTest, PickUnlinkAndCameraKeepObjectsInPlaceEachAsOneUndoStep)
+{
+    const TransformRecord sword = World(QStringLiteral("Sword"));
+    const int steps = Scene().UndoStack()->count();
     ClickNode(QStringLiteral("Sword"));
     ASSERT_TRUE(ClickButton(QStringLiteral("qtPickParent")));
-    EXPECT_EQ(Scene().PickMode(), ePickParent);
+    // The mode shows wherever a click would act differently, with the way out of it.
     EXPECT_EQ(Window().Viewport()->cursor().shape(), Qt::CrossCursor);
-    // The mode shows in every place a click would act differently, with the way out of it.
-    const QString pickText = Find<QLabel>(QStringLiteral("qtPickModeLabel"))->text();
-    EXPECT_TRUE(pickText.startsWith(QStringLiteral("Picking a parent"))) << pickText.toStdString();
-    EXPECT_TRUE(pickText.contains(QStringLiteral("right-click or Esc"))) << pickText.toStdString();
     EXPECT_EQ(Window().Outliner()->viewport()->cursor().shape(), Qt::CrossCursor);
+    const QString pickText = Find<QLabel>(QStringLiteral("qtPickModeLabel"))->text();
+    EXPECT_TRUE(pickText.startsWith(QStringLiteral("Picking a parent")) &&
+                pickText.contains(QStringLiteral("right-click or Esc")))
+        << pickText.toStdString();
 
     ClickNode(QStringLiteral("Hand_R"));
-
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
-    EXPECT_TRUE(SamePlace(before, Scene().WorldTransformAt(sword, 0)));
-    EXPECT_EQ(Scene().PickMode(), ePickNone);
+    EXPECT_TRUE(SamePlace(sword, World(QStringLiteral("Sword"))));
     EXPECT_EQ(Window().Viewport()->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(Find<QLabel>(QStringLiteral("qtPickModeLabel"))->text().isEmpty());
-    EXPECT_EQ(Window().Outliner()->viewport()->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(Scene().UndoStack()->count(), undoSteps + 1);
-    EXPECT_EQ(Find<QLineEdit>(QStringLiteral("qtLinkNodeText"))->text(), QStringLiteral("Hand_R"));
-    EXPECT_TRUE(WaitUntil([&] {
-        return OutlinerAncestors(Window().Outliner(), sword).value(0) == QStringLiteral("Hand_R");
-    }));
-    EXPECT_TRUE(StatusText().contains(QStringLiteral("Linked Sword to Hand_R")));
-
-    // One undo takes the link back; redo makes it again.
-    Action(QStringLiteral("qtUndoAction"))->trigger();
+    EXPECT_EQ(Scene().UndoStack()->count(), steps + 1);
+    EXPECT_EQ(parentText->text(), QStringLiteral("Hand_R"));
+    Trigger("qtUndoAction");
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QString());
-    EXPECT_TRUE(SamePlace(before, Scene().WorldTransformAt(sword, 0)));
-    Action(QStringLiteral("qtRedoAction"))->trigger();
-    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
-}
+    EXPECT_TRUE(SamePlace(sword, World(QStringLiteral("Sword"))));
 
-TEST_F(LinkWorkflowTest, UnlinkAndLinkToCameraFromTheSectionKeepObjectsInPlace)
-{
-    OpenWindow();
-    UB::CHandle* hat = Node(QStringLiteral("Hat"));
-    const TransformRecord hatBefore = Scene().WorldTransformAt(hat, 0);
-    ClickNode(QStringLiteral("Hat"));
-    EXPECT_EQ(Find<QLineEdit>(QStringLiteral("qtLinkNodeText"))->text(), QStringLiteral("Head"));
-    // Only a hand prop may go to the camera.
-    EXPECT_FALSE(Find<QWidget>(QStringLiteral("qtLinkCameraPushButton"))->isVisible());
-    ASSERT_TRUE(ClickButton(QStringLiteral("qtUnlink")));
-    EXPECT_EQ(ParentName(QStringLiteral("Hat")), QString());
-    EXPECT_TRUE(SamePlace(hatBefore, Scene().WorldTransformAt(hat, 0)));
-    EXPECT_FALSE(Find<QWidget>(QStringLiteral("qtUnlink"))->isEnabled());
-
-    UB::CHandle* sword = Node(QStringLiteral("Sword"));
-    const TransformRecord swordBefore = Scene().WorldTransformAt(sword, 0);
+    // Linked to the camera, the sword stays where it is.
     ClickNode(QStringLiteral("Sword"));
     ASSERT_TRUE(ClickButton(QStringLiteral("qtLinkCameraPushButton")));
     EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Camera01"));
-    EXPECT_EQ(Find<QLineEdit>(QStringLiteral("qtLinkNodeText"))->text(),
-              QStringLiteral("Camera01"));
-    EXPECT_TRUE(SamePlace(swordBefore, Scene().WorldTransformAt(sword, 0)));
-    ASSERT_TRUE(ClickButton(QStringLiteral("qtUnlink")));
-    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QString());
-    EXPECT_TRUE(SamePlace(swordBefore, Scene().WorldTransformAt(sword, 0)));
+    EXPECT_EQ(parentText->text(), QStringLiteral("Camera01"));
+    EXPECT_TRUE(SamePlace(sword, World(QStringLiteral("Sword"))));
 
-    // Unlinking several objects is one command, and so one undo step.
-    const int steps = Scene().UndoStack()->count();
+    // Unlinking three objects is one command, and so one undo step.
+    const int before = Scene().UndoStack()->count();
     Scene().SetSelection({Node(QStringLiteral("Shield")), Node(QStringLiteral("Lantern")),
                           Node(QStringLiteral("Canteen"))});
     ASSERT_TRUE(ClickButton(QStringLiteral("qtUnlink")));
-    EXPECT_EQ(Scene().UndoStack()->count(), steps + 1);
+    EXPECT_EQ(ParentName(QStringLiteral("Canteen")), QString());
+    EXPECT_EQ(Scene().UndoStack()->count(), before + 1);
     EXPECT_EQ(Scene().UndoStack()->undoText(), QStringLiteral("Unlink 3 objects"));
-    Action(QStringLiteral("qtUndoAction"))->trigger();
+    Trigger("qtUndoAction");
     EXPECT_EQ(ParentName(QStringLiteral("Canteen")), QStringLiteral("Backpack_Strap"));
+    EXPECT_EQ(ParentName(QStringLiteral("Lantern")), QStringLiteral("Cart"));
 }
 
-TEST_F(LinkWorkflowTest, ScrubbingTheTimelineShowsTheParentOfThatTime)
+TEST_F(LinkWorkflowTest, TheSectionShowsTheParentOfTheTimeScrubbedToOrStoppedAt)
 {
-    OpenWindow();
-    auto* time = Find<QSpinBox>(QStringLiteral("qtTimeSpinBox"));
-    auto* parentText = Find<QLineEdit>(QStringLiteral("qtLinkNodeText"));
-    UB::CHandle* hat = Node(QStringLiteral("Hat"));
-
     // The shield rests in the knight's left grip until time 60, then on the table.
+    auto* time = Find<QSpinBox>(QStringLiteral("qtTimeSpinBox"));
+    auto* body = Find<QGroupBox>(QStringLiteral("qtSectionGroupBox"));
     ClickNode(QStringLiteral("Shield"));
-    EXPECT_EQ(parentText->text(), QStringLiteral("Grip_L"));
     time->selectAll();
-    QTest::keyClicks(time, QStringLiteral("70"));
-    EXPECT_EQ(Scene().CurrentTime(), 70);
+    QTest::keyClicks(time, QStringLiteral("55"));
+    ASSERT_EQ(parentText->text(), QStringLiteral("Grip_L"));
+
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtPlayButton")));
+    EXPECT_FALSE(body->isEnabled());
+    EXPECT_TRUE(WaitUntil([&] { return Scene().CurrentTime() > 62; }));
+    EXPECT_EQ(parentText->text(), QStringLiteral("Grip_L")) << "the section changes nothing";
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtStopButton")));
+    const UBTime stoppedAt = Scene().CurrentTime();
+    EXPECT_TRUE(body->isEnabled());
+    EXPECT_TRUE(Action(QStringLiteral("qtLinkAction"))->isEnabled());
     EXPECT_EQ(parentText->text(), QStringLiteral("Table"));
     EXPECT_EQ(Find<QLabel>(QStringLiteral("qtObjectParent"))->text(), QStringLiteral("Table"));
+    EXPECT_TRUE(Find<QWidget>(QStringLiteral("qtUnlink"))->isEnabled());
+    QTest::qWait(60);
+    EXPECT_EQ(Scene().CurrentTime(), stoppedAt);
 
-    // The hat moves from the knight's head to the squire's at 50: the outliner follows.
-    Scene().SetSelection({hat});
-    EXPECT_EQ(parentText->text(), QStringLiteral("Head"));
+    // The hat moves from the knight's head to the squire's at 50: the outliner follows time.
+    Scene().SetSelection({Node(QStringLiteral("Hat"))});
     EXPECT_TRUE(WaitUntil([&] {
-        return OutlinerAncestors(Window().Outliner(), hat).contains(QStringLiteral("Squire"));
+        return OutlinerAncestors(Window().Outliner(), Node(QStringLiteral("Hat")))
+            .contains(QStringLiteral("Squire"));
     }));
     time->selectAll();
     QTest::keyClicks(time, QStringLiteral("10"));
+    EXPECT_EQ(parentText->text(), QStringLiteral("Head"));
     EXPECT_TRUE(WaitUntil([&] {
-        return OutlinerAncestors(Window().Outliner(), hat).contains(QStringLiteral("Knight"));
+        return OutlinerAncestors(Window().Outliner(), Node(QStringLiteral("Hat")))
+            .contains(QStringLiteral("Knight"));
     }));
 }
 
-TEST_F(LinkWorkflowTest, PlayingDisablesTheSectionAndTheLinkCommandsUntilStop)
+TEST_F(LinkWorkflowTest, AFailedHostCallIsReportedOnceAndChangesNothingUntilCleared)
 {
-    OpenWindow();
     ClickNode(QStringLiteral("Sword"));
-    auto* body = Find<QGroupBox>(QStringLiteral("qtSectionGroupBox"));
-    auto* link = Action(QStringLiteral("qtLinkAction"));
-    ASSERT_TRUE(body->isEnabled());
-    ASSERT_TRUE(link->isEnabled());
+    const CSceneSnapshot before = Scene().Snapshot();
+    const int reported = Window().HostCalls()->VisibleLines().size();
+    Window().DeveloperMenu()->FaultAction(QStringLiteral("LinkObjects"))->trigger();
 
-    ASSERT_TRUE(ClickButton(QStringLiteral("qtPlayButton")));
-    EXPECT_TRUE(Scene().Playing());
-    EXPECT_FALSE(body->isEnabled());
-    EXPECT_FALSE(link->isEnabled());
-    EXPECT_FALSE(Find<QWidget>(QStringLiteral("qtPlayButton"))->isEnabled());
-    EXPECT_TRUE(WaitUntil([&] { return Scene().CurrentTime() > 2; }));
-    // Time moving on while playing changes nothing in the section.
-    EXPECT_FALSE(body->isEnabled());
+    ASSERT_TRUE(ClickButton(QStringLiteral("qtLinkCameraPushButton")));
+    const QString message = QStringLiteral(
+        "Host call failed: LinkObjects([Sword], Camera01, 0, 0, true, true) returned 0x80004005.");
+    EXPECT_EQ(StatusText(), message);
+    const QStringList lines = Window().HostCalls()->VisibleLines().mid(reported);
+    EXPECT_EQ(lines.filter(message).size(), 1) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
 
-    ASSERT_TRUE(ClickButton(QStringLiteral("qtStopButton")));
-    EXPECT_FALSE(Scene().Playing());
-    EXPECT_TRUE(body->isEnabled());
-    EXPECT_TRUE(link->isEnabled());
-    const UBTime stoppedAt = Scene().CurrentTime();
-    QTest::qWait(100);
-    EXPECT_EQ(Scene().CurrentTime(), stoppedAt);
-
-    // The shield leaves the knight's grip for the table at 60: after a stop past it the
-    // section shows the table, as the host's own panel does.
-    ClickNode(QStringLiteral("Shield"));
-    auto* parentText = Find<QLineEdit>(QStringLiteral("qtLinkNodeText"));
-    ASSERT_EQ(parentText->text(), QStringLiteral("Grip_L"));
-    ASSERT_TRUE(ClickButton(QStringLiteral("qtPlayButton")));
-    EXPECT_TRUE(WaitUntil([&] { return Scene().CurrentTime() > 62; }, 20000));
-    ASSERT_TRUE(ClickButton(QStringLiteral("qtStopButton")));
-    EXPECT_EQ(parentText->text(), QStringLiteral("Table"));
-    EXPECT_TRUE(Find<QWidget>(QStringLiteral("qtUnlink"))->isEnabled());
+    // The host's own pick is refused too and stays in pick mode, the scene unmodified.
+    Trigger("qtPickMode2");
+    ClickNode(QStringLiteral("Hand_R"));
+    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QString());
+    EXPECT_TRUE(StatusText().contains(QStringLiteral("refused with code 0x80004005")))
+        << StatusText().toStdString();
+    EXPECT_EQ(Scene().PickMode(), ePickParent);
+    EXPECT_FALSE(Window().isWindowModified());
+    Trigger("qtClearFaultsAction");
+    ClickNode(QStringLiteral("Hand_R"));
+    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
+    EXPECT_TRUE(Window().isWindowModified());
 }
 
-TEST_F(LinkWorkflowTest, HotKeysOfThePluginWorkInTheWindow)
+TEST_F(LinkWorkflowTest, LinkToSubNodeOkIsOneStepAndNoAlignmentKeepsThePlacement)
 {
-    OpenWindow();
-    ClickNode(QStringLiteral("Sword"));
-    Window().Viewport()->setFocus();
+    LinkSwordToHand();
+    const TransformRecord inHand = World(QStringLiteral("Sword"));
+    const CSceneSnapshot before = Scene().Snapshot();
+    QStringList listed;
+    ASSERT_TRUE(LinkSubNode([&](CSubNodeDialogUser& user) {
+        listed = DrawTree(user.Tree(), false).split(QLatin1Char('\n'));
+        // "Do not align" after an aligned preview puts the sword back in the hand.
+        ClickItem(user, QStringLiteral("Grip_R_Tip"));
+        user.ChooseAlignment(2);
+        user.ChooseAlignment(0);
+        EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
+        EXPECT_TRUE(SamePlace(inHand, World(QStringLiteral("Sword"))));
+        CSubNodeDialogUser::Click(user.Ok());
+    }));
+    // The knight's skeleton as the sample scene means it to be offered: grips first, the lone
+    // Skeleton looked through, attachment points only below the body, nothing of kinds 4, 8
+    // or 17, nothing unlinkable, the excluded sheath bare, the gizmos left out.
+    EXPECT_EQ(listed, (QStringList{"Knight", "  Body", "    Grip_L", "    Grip_R",
+                                   "      Grip_R_Tip", "    Grip_Back", "    Holster_Hip",
+                                   "      Holster_Strap", "    Sheath"}));
+    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Grip_R_Tip"));
+    EXPECT_TRUE(SamePlace(inHand, World(QStringLiteral("Sword"))));
+    const CSceneSnapshot accepted = Scene().Snapshot();
+    EXPECT_EQ(accepted.undoCount, before.undoCount + 1);
+    EXPECT_EQ(Scene().UndoStack()->undoText(), QStringLiteral("Link Sword to Grip_R_Tip"));
+    Trigger("qtUndoAction");
+    EXPECT_TRUE(KV::Test::SameScene({before.file, accepted.undoCount, before.undoIndex, true},
+                                    Scene().Snapshot()));
+    Trigger("qtRedoAction");
+    EXPECT_TRUE(KV::Test::SameScene(accepted, Scene().Snapshot()));
 
-    QTest::keyClick(&Window(), Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(Scene().PickMode(), ePickParent);
-    QTest::keyClick(&Window(), Qt::Key_Escape);
-    EXPECT_EQ(Scene().PickMode(), ePickNone);
+    // Aligned, the preview already shows the sword in the grip, and OK keeps it there.
+    ASSERT_TRUE(LinkSubNode([&](CSubNodeDialogUser& user) {
+        ClickItem(user, QStringLiteral("Grip_R"));
+        user.ChooseAlignment(2);
+        EXPECT_TRUE(SamePlace(World(QStringLiteral("Grip_R")), World(QStringLiteral("Sword"))));
+        CSubNodeDialogUser::Click(user.Ok());
+    }));
+    EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Grip_R"));
+    EXPECT_TRUE(SamePlace(World(QStringLiteral("Grip_R")), World(QStringLiteral("Sword"))));
+}
 
-    // The section hot key brings the Linkage section back into view, expanded.
-    const QList<CPluginHost::CSection> sections = Window().Plugins()->Sections();
-    ASSERT_EQ(sections.size(), 1);
-    sections[0].section->SetSectionExpandState(false);
-    QTest::keyClick(&Window(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_TRUE(sections[0].section->GetSectionExpandState());
-    EXPECT_TRUE(Scene()
-                    .JournalLines({QStringLiteral("ShowSection")})
-                    .contains(QStringLiteral("ShowSection(4, 0, 336) -> 0")));
+TEST_F(LinkWorkflowTest, LinkToSubNodeCancelLeavesTheWholeSceneAsItWasBetweenKeys)
+{
+    // The hat rides on the knight's head from 0 and on the squire's from 50; at 20 it has no
+    // key of its own.
+    Scene().SetCurrentTime(20);
+    ClickNode(QStringLiteral("Hat"));
+    const CSceneSnapshot before = Scene().Snapshot();
+    for (bool previews : {false, true}) {
+        SCOPED_TRACE(previews ? "after previews" : "at once");
+        ASSERT_TRUE(LinkSubNode([&](CSubNodeDialogUser& user) {
+            if (previews) {
+                ClickItem(user, QStringLiteral("Grip_R_Tip"));
+                user.ChooseAlignment(2);
+                user.TypeInSearch(QStringLiteral("hol"));
+                user.ListAction()->trigger();
+                ClickItem(user, QStringLiteral("Holster_Strap"));
+                user.ChooseAlignment(1);
+                EXPECT_EQ(ParentName(QStringLiteral("Hat")), QStringLiteral("Holster_Strap"));
+                EXPECT_TRUE(Window().isWindowModified());
+            }
+            CSubNodeDialogUser::Click(user.Cancel());
+        }));
+        EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
+        EXPECT_FALSE(Window().isWindowModified());
+    }
 }
 
 } // namespace KV::test

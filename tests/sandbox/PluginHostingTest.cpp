@@ -1,71 +1,72 @@
-// How the sandbox hosts a plug-in: what it loads, where the plug-in's UI goes, and what it says
-// when a plug-in cannot be loaded.
+// How the sandbox hosts a plug-in: where its section, menus, tool bar, context commands and hot
+// keys go, the user's own keys kept, and what it says when a plug-in cannot be loaded.
 
 #include "SandboxTest.h"
 
 #include "CHostCallsPanel.h"
 #include "CModifyPanel.h"
-#include "COutliner.h"
 #include "CPluginHost.h"
 #include "CViewport.h"
+#include "host/KVPluginInterface.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
-#include <QLibraryInfo>
+#include <QHeaderView>
+#include <QKeySequenceEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPluginLoader>
+#include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
 namespace KV::test {
 
 namespace {
 
-/// The object names of every action in the menu, its sub-menus included.
-QStringList ActionNames(const QMenu* menu, bool visibleOnly = false)
+/// The object names of the visible actions in the menu, its sub-menus included.
+QStringList ActionNames(const QMenu* menu)
 {
     QStringList names;
     for (QAction* action : menu->actions()) {
-        if (visibleOnly && !action->isVisible())
-            continue;
-        names << action->objectName();
-        if (action->menu() != nullptr)
-            names << ActionNames(action->menu(), visibleOnly);
+        if (action->isVisible())
+            names << action->objectName()
+                  << (action->menu() != nullptr ? ActionNames(action->menu()) : QStringList());
     }
     return names;
 }
 
-QMenu* OpenContextMenuOn(SandboxTest* test, CViewport* viewport, UB::CHandle* node)
+QTreeWidgetItem* Row(QTreeWidget* table, const QString& actionName)
 {
-    Q_UNUSED(test)
-    QTest::mouseClick(viewport, Qt::RightButton, Qt::NoModifier, viewport->NodePosition(node));
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    for (int i = 0; i < table->topLevelItemCount(); ++i) {
+        if (table->topLevelItem(i)->toolTip(2) == actionName)
+            return table->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+QString Native(const char* keys)
+{
+    return QKeySequence(QLatin1String(keys)).toString(QKeySequence::NativeText);
 }
 
 } // namespace
 
-using PluginHostingTest = SandboxWithPluginTest;
-
-TEST_F(PluginHostingTest, StartedPluginGetsItsSectionMenusToolBarAndHotKeysPlaced)
+TEST_F(SandboxTest, StartedPluginHasItsSectionMenusToolBarContextCommandsAndKeysPlaced)
 {
     OpenWindow();
-    ASSERT_EQ(Window().Plugins()->LoadedFiles().size(), 1);
-
-    // Modify panel, tab 0: the sandbox's Object section (id 100) above the plug-in's (id 336).
+    // Modify panel, tab 0: the sandbox's Object section above the plug-in's (id 336).
     const QList<CPluginHost::CSection> sections = Window().Plugins()->Sections();
     ASSERT_EQ(sections.size(), 1);
     EXPECT_EQ(sections[0].panel, CModifyPanel::kPanelId);
-    EXPECT_EQ(sections[0].tab, 0);
     EXPECT_EQ(sections[0].id, 336);
-    const QList<QWidget*> stacked = Window().ModifyPanel()->SectionWidgets(0);
-    ASSERT_EQ(stacked.size(), 2);
-    EXPECT_EQ(stacked[0]->objectName(), QStringLiteral("qtObjectSection"));
-    EXPECT_EQ(stacked[1], sections[0].widget.data());
-    EXPECT_TRUE(Window().ModifyPanel()->isAncestorOf(sections[0].widget));
+    EXPECT_EQ(Window().ModifyPanel()->SectionWidgets(0),
+              (QList<QWidget*>{Find<QWidget>(QStringLiteral("qtObjectSection")),
+                               sections[0].widget.data()}));
     EXPECT_EQ(Window().ModifyPanel()->tabText(0), QStringLiteral("Attribute"));
 
     // The plug-in's Edit menu joins the sandbox's instead of making a second Edit title.
@@ -75,129 +76,100 @@ TEST_F(PluginHostingTest, StartedPluginGetsItsSectionMenusToolBarAndHotKeysPlace
     EXPECT_EQ(editTitles, 1);
     EXPECT_TRUE(ActionNames(Find<QMenu>(QStringLiteral("qtSandboxEditMenu")))
                     .contains(QStringLiteral("qtLinkAction")));
-
-    // The general tool bar, with the split link button in place of its placeholder.
     auto* toolBar = Find<QToolBar>(QStringLiteral("qtGeneralToolBar"));
     ASSERT_NE(toolBar, nullptr);
-    EXPECT_EQ(toolBar->parentWidget(), &Window());
     EXPECT_TRUE(toolBar->isVisible());
     EXPECT_NE(toolBar->findChild<QToolButton*>(QStringLiteral("qtLinkMenuAction")), nullptr);
 
-    // Registered actions carry the key map's keys and work anywhere in the window.
-    auto* link = Action(QStringLiteral("qtLinkAction"));
-    auto* esc = Action(QStringLiteral("qtEscHotkey"));
-    ASSERT_NE(link, nullptr);
-    ASSERT_NE(esc, nullptr);
-    EXPECT_EQ(link->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
-    EXPECT_EQ(esc->shortcut(), QKeySequence(Qt::Key_Escape));
-    EXPECT_TRUE(Window().actions().contains(link));
-    EXPECT_TRUE(Window().actions().contains(esc));
-}
-
-TEST_F(PluginHostingTest, ContextMenusOfViewportAndOutlinerOfferThePluginsCommands)
-{
-    OpenWindow();
-
-    // The sword (type 41) may be linked to the camera; the hat may not, but it has a parent.
-    QMenu* menu = OpenContextMenuOn(this, Window().Viewport(), Node(QStringLiteral("Sword")));
+    // The viewport's context menu holds the plug-in's commands for what was clicked.
+    auto contextMenu = [&](const char* name) {
+        QTest::mouseClick(Window().Viewport(), Qt::RightButton, Qt::NoModifier,
+                          Window().Viewport()->NodePosition(Node(QLatin1String(name))));
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    QMenu* menu = contextMenu("Hat");
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->objectName(), QStringLiteral("qtObjectContextMenu"));
-    QStringList offered = ActionNames(menu, true);
-    EXPECT_TRUE(offered.contains(QStringLiteral("qtCLinkToAction")));
-    EXPECT_TRUE(offered.contains(QStringLiteral("qtCLinkToCameraAction")));
-    EXPECT_FALSE(offered.contains(QStringLiteral("qtCUnlinkAction")));
-    menu->close();
-
-    menu = OpenContextMenuOn(this, Window().Viewport(), Node(QStringLiteral("Hat")));
-    ASSERT_NE(menu, nullptr);
-    offered = ActionNames(menu, true);
-    EXPECT_FALSE(offered.contains(QStringLiteral("qtCLinkToCameraAction")));
-    ASSERT_TRUE(offered.contains(QStringLiteral("qtCUnlinkAction")));
-    Action(QStringLiteral("qtCUnlinkAction"))->trigger();
+    ASSERT_TRUE(ActionNames(menu).contains(QStringLiteral("qtCUnlinkAction")));
+    Trigger("qtCUnlinkAction");
     menu->close();
     EXPECT_EQ(ParentName(QStringLiteral("Hat")), QString());
 
-    // The outliner's context menu holds the same commands. Its rows are rebuilt after every
-    // scene change, so each is looked up after the events have run.
-    COutliner* outliner = Window().Outliner();
-    auto swordRow = [&] {
-        QCoreApplication::processEvents();
-        QTreeWidgetItem* item = outliner->ItemOf(Node(QStringLiteral("Sword")));
-        outliner->scrollToItem(item);
-        return outliner->visualItemRect(item).center();
-    };
-    QTest::mouseClick(outliner->viewport(), Qt::LeftButton, Qt::NoModifier, swordRow());
-    QTest::mouseClick(outliner->viewport(), Qt::RightButton, Qt::NoModifier, swordRow());
-    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(ActionNames(menu, true).contains(QStringLiteral("qtCLinkToCameraAction")));
-    menu->close();
+    // Registered keys work anywhere in the window; the section key brings the section back.
+    ClickNode(QStringLiteral("Sword"));
+    QTest::keyClick(&Window(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(Scene().PickMode(), ePickParent);
+    QTest::keyClick(&Window(), Qt::Key_Escape);
+    EXPECT_EQ(Scene().PickMode(), ePickNone);
+    sections[0].section->SetSectionExpandState(false);
+    QTest::keyClick(&Window(), Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(sections[0].section->GetSectionExpandState());
 }
 
-TEST_F(SandboxTest, PluginsThatDoNotLoadAreReportedWithQtsReasonAndTheSandboxStillStarts)
+TEST_F(SandboxTest, HotKeysDialogListsThePluginsActionsAndKeepsTheKeysTheUserChanges)
 {
-    // Qt remembers a library that failed and words a second failure differently, so Qt's own
-    // reason is taken from an identical twin of each request, under another name.
-    QDir folder(TempPath(QString()));
-    folder.mkpath(QStringLiteral("empty"));
-    folder.mkpath(QStringLiteral("empty-twin"));
-    for (const char* name : {"libnotaplugin.so", "libnotaplugin-twin.so"}) {
-        QFile notElf(TempPath(QLatin1String(name)));
-        ASSERT_TRUE(notElf.open(QIODevice::WriteOnly));
-        notElf.write("this is text, not a library");
-    }
-    const QString otherQtPlugin = QLibraryInfo::location(QLibraryInfo::PluginsPath) +
-                                  QStringLiteral("/imageformats/libqsvg.so");
+    OpenWindow();
+    QStringList listed;
+    QString linkRow;
+    bool keyColumnWhole = false;
+    CModalAnswer answer([&](QDialog* dialog) {
+        auto* table = dialog->findChild<QTreeWidget*>(QStringLiteral("qtHotKeyTable"));
+        for (int i = 0; i < table->topLevelItemCount(); ++i)
+            listed << table->topLevelItem(i)->toolTip(2);
+        QTreeWidgetItem* link = Row(table, QStringLiteral("qtLinkAction"));
+        ASSERT_NE(link, nullptr);
+        linkRow = QStringList{link->text(0), link->text(1), link->text(3)}.join(QLatin1Char('|'));
+        keyColumnWhole = table->header()->sectionViewportPosition(3) + table->columnWidth(3) <=
+                         table->viewport()->width();
+        // The key edit takes a key once the user has stopped typing for a moment.
+        table->setCurrentItem(link);
+        QTest::keyClick(dialog->findChild<QKeySequenceEdit*>(QStringLiteral("qtHotKeyEdit")),
+                        Qt::Key_J, Qt::ControlModifier);
+        EXPECT_TRUE(WaitUntil([&] { return link->text(3) == Native("Ctrl+J"); }));
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>(QStringLiteral("qtHotKeyButtons"))
+                              ->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    Trigger("qtHotKeysAction");
+    ASSERT_TRUE(answer.Answered());
+    EXPECT_EQ(listed, (QStringList{"qtLinkageSectionHotkey", "qtLinkAction", "qtUnlinkAction",
+                                   "qtEscHotkey"}));
+    // The category's levels without the "[Hot Key]" that each of them repeats.
+    EXPECT_EQ(linkRow,
+              QStringLiteral("Modify › Attribute › Linkage|KVLinkagePlugin|") + Native("Ctrl+L"));
+    EXPECT_TRUE(keyColumnWhole) << "the key column needs scrolling";
+    Window().Settings()->sync();
+    EXPECT_EQ(QSettings(SettingsFile(), QSettings::IniFormat)
+                  .value(QStringLiteral("HotKeys/KVLinkagePlugin/qtLinkAction"))
+                  .toString(),
+              QStringLiteral("Ctrl+J"));
 
-    struct CCase
-    {
-        const char* what;
-        QString path;
-        QString requested; // what the sandbox asks Qt to load for that path
-        QString twin;      // the same request under another name
-    };
-    const CCase cases[] = {
-        {"a file that is not there", TempPath(QStringLiteral("gone/libKVLinkageSection.so")),
-         TempPath(QStringLiteral("gone/libKVLinkageSection.so")),
-         TempPath(QStringLiteral("gone-twin/libKVLinkageSection.so"))},
-        {"a folder with no library", TempPath(QStringLiteral("empty")),
-         TempPath(QStringLiteral("empty/KVLinkageSection")),
-         TempPath(QStringLiteral("empty-twin/KVLinkageSection"))},
-        {"a file that is no library", TempPath(QStringLiteral("libnotaplugin.so")),
-         TempPath(QStringLiteral("libnotaplugin.so")),
-         TempPath(QStringLiteral("libnotaplugin-twin.so"))},
-    };
-    for (const CCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        QPluginLoader twin(c.twin);
-        ASSERT_FALSE(twin.load());
-        const QString expected = QStringLiteral("Plug-in %1 did not load: %2")
-                                     .arg(QDir::toNativeSeparators(c.requested),
-                                          twin.errorString().replace(c.twin, c.requested));
+    // The next session starts with the user's key.
+    OpenWindow();
+    ClickNode(QStringLiteral("Sword"));
+    QTest::keyClick(&Window(), Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(Scene().PickMode(), ePickParent);
+}
 
-        OpenWindow(c.path);
+TEST_F(SandboxTest, APluginThatDoesNotLoadIsReportedInSightAndTheSandboxStillRuns)
+{
+    // Why Qt refuses which file is the loader's to say; the sandbox shows what it says.
+    QDir(TempPath(QString())).mkpath(QStringLiteral("empty"));
+    const std::pair<QString, QString> cases[] = {
+        {TempPath(QStringLiteral("gone/libKVLinkageSection.so")),
+         TempPath(QStringLiteral("gone/libKVLinkageSection.so"))},
+        {TempPath(QStringLiteral("empty")), TempPath(QStringLiteral("empty/KVLinkageSection"))},
+    };
+    for (const auto& [path, requested] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        OpenWindow(path);
         EXPECT_TRUE(Window().Plugins()->LoadedFiles().isEmpty());
-        EXPECT_TRUE(Window().Plugins()->Messages().contains(expected))
-            << "expected: " << expected.toStdString() << "\nreported: "
-            << Window().Plugins()->Messages().join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(
-            Window().HostCalls()->VisibleLines().join(QLatin1Char('\n')).contains(expected));
+        const QString report = Window().Plugins()->Messages().value(0);
+        EXPECT_TRUE(report.startsWith(QStringLiteral("Plug-in %1 did not load: ").arg(requested)))
+            << report.toStdString();
+        EXPECT_TRUE(Window().HostCalls()->VisibleLines().join(QLatin1Char('\n')).contains(report));
         // Opening the sample scene afterwards does not push the report out of sight.
-        EXPECT_EQ(StatusText(), expected);
-        // The sandbox runs on: sample scene open, only its own section in the Modify panel.
+        EXPECT_EQ(StatusText(), report);
         EXPECT_NE(Scene().FindByName(QStringLiteral("Sword")), nullptr);
-        EXPECT_EQ(Window().ModifyPanel()->SectionWidgets(0).size(), 1);
-    }
-
-    if (QFile::exists(otherQtPlugin)) {
-        SCOPED_TRACE("a Qt plug-in of another kind");
-        OpenWindow(otherQtPlugin);
-        EXPECT_TRUE(Window().Plugins()->LoadedFiles().isEmpty());
-        EXPECT_TRUE(Window()
-                        .Plugins()
-                        ->Messages()
-                        .join(QLatin1Char('\n'))
-                        .contains(QStringLiteral("is a Qt plug-in but not a Korvel plug-in")));
         EXPECT_EQ(Window().ModifyPanel()->SectionWidgets(0).size(), 1);
     }
 }

@@ -4,11 +4,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLibrary>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -27,31 +24,6 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-QString SandboxTest::BuiltPluginFolder()
-{
-    return QStringLiteral(KV_PLUGIN_DIR);
-}
-
-bool SandboxTest::PluginIsBuilt()
-{
-    const QDir folder(BuiltPluginFolder());
-    for (const QString& file : folder.entryList(QDir::Files)) {
-        if (QLibrary::isLibrary(file))
-            return true;
-    }
-    return false;
-}
-
-void SandboxTest::SetUp()
-{
-    ASSERT_TRUE(m_dir.isValid());
-}
-
-void SandboxTest::TearDown()
-{
-    m_window.reset();
-}
-
 CSandboxWindow& SandboxTest::OpenWindow(const QString& pluginPath)
 {
     CSandboxOptions options;
@@ -64,6 +36,12 @@ CSandboxWindow& SandboxTest::OpenWindow(const QString& pluginPath)
     // Layouts settle and the outliner's deferred rebuild runs.
     QTest::qWait(20);
     return *m_window;
+}
+
+CSandboxWindow& SandboxTest::OpenWindowWithoutPlugins()
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("no-plugins"));
+    return OpenWindow(TempPath(QStringLiteral("no-plugins")));
 }
 
 UB::CHandle* SandboxTest::Node(const QString& name)
@@ -88,59 +66,73 @@ void SandboxTest::ClickNode(const QString& name, Qt::KeyboardModifiers modifiers
     QTest::mouseClick(viewport, Qt::LeftButton, modifiers, position);
 }
 
+void SandboxTest::LinkSwordToHand()
+{
+    ClickNode(QStringLiteral("Sword"));
+    Trigger("qtPickMode2");
+    ClickNode(QStringLiteral("Hand_R"));
+    ASSERT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("Hand_R"));
+}
+
 ::testing::AssertionResult SandboxTest::ClickButton(const QString& objectName, QWidget* root)
 {
     auto* button =
         (root != nullptr ? root : m_window.get())->findChild<QAbstractButton*>(objectName);
-    if (button == nullptr)
-        return ::testing::AssertionFailure() << "no button " << objectName.toStdString();
-    if (!button->isVisible() || !button->isEnabled()) {
-        return ::testing::AssertionFailure()
-               << objectName.toStdString() << " is " << (button->isVisible() ? "" : "hidden ")
-               << (button->isEnabled() ? "" : "disabled");
-    }
+    if (button == nullptr || !button->isVisible() || !button->isEnabled())
+        return ::testing::AssertionFailure() << objectName.toStdString() << " cannot be clicked";
     QTest::mouseClick(button, Qt::LeftButton);
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult
+SandboxTest::LinkSubNode(const std::function<void(CSubNodeDialogUser&)>& answer)
+{
+    CModalAnswer modal([&](QDialog* dialog) {
+        CSubNodeDialogUser user(dialog);
+        answer(user);
+    });
+    if (!ClickButton(QStringLiteral("qtLinkSubNode")) || !modal.Answered())
+        return ::testing::AssertionFailure() << "the Link to Sub-Node dialog did not open";
+    // The search field's clear button fades with an animation that deletes itself only once it
+    // has run its time; the event loop must run that long before the window may go.
+    QTest::qWait(250);
+    return ::testing::AssertionSuccess();
+}
+
+void SandboxTest::ClickItem(CSubNodeDialogUser& user, const QString& text)
+{
+    const QList<QTreeWidgetItem*> items =
+        user.Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(items.size(), 1) << text.toStdString();
+    ASSERT_TRUE(user.ClickItem(items.first())) << text.toStdString() << " is not on screen";
+}
+
 QAction* SandboxTest::Action(const QString& objectName)
 {
-    if (auto* action = m_window->findChild<QAction*>(objectName))
-        return action;
-    QList<QAction*> candidates = m_window->actions();
-    for (QMenu* menu : m_window->findChildren<QMenu*>())
-        candidates += menu->actions();
+    QList<QAction*> candidates = m_window->findChildren<QAction*>(objectName) + m_window->actions();
+    for (QMenu* menu : m_window->findChildren<QMenu*>()) {
+        for (QAction* action : menu->actions())
+            candidates << action
+                       << (action->menu() != nullptr ? action->menu()->actions()
+                                                     : QList<QAction*>());
+    }
     for (QAction* action : candidates) {
         if (action->objectName() == objectName)
             return action;
-        if (action->menu() != nullptr) {
-            for (QAction* inner : action->menu()->actions()) {
-                if (inner->objectName() == objectName)
-                    return inner;
-            }
-        }
     }
     ADD_FAILURE() << "the window offers no action " << objectName.toStdString();
     return nullptr;
 }
 
+void SandboxTest::Trigger(const char* actionName)
+{
+    if (QAction* action = Action(QLatin1String(actionName)))
+        action->trigger();
+}
+
 QString SandboxTest::StatusText()
 {
     return m_window->statusBar()->currentMessage();
-}
-
-CSandboxWindow& SandboxTest::OpenWindowWithoutPlugins()
-{
-    QDir(m_dir.path()).mkpath(QStringLiteral("no-plugins"));
-    return OpenWindow(TempPath(QStringLiteral("no-plugins")));
-}
-
-void SandboxWithPluginTest::SetUp()
-{
-    SandboxTest::SetUp();
-    if (!PluginIsBuilt())
-        GTEST_SKIP() << "The plug-in module is not built yet: " << BuiltPluginFolder().toStdString()
-                     << " holds no library";
 }
 
 } // namespace KV::test
