@@ -6,6 +6,7 @@
 
 #include "CCommandScope.h"
 #include "CKeySlider.h"
+#include "CNodeNames.h"
 #include "COutliner.h"
 #include "CTimelineBar.h"
 #include "CViewport.h"
@@ -152,6 +153,29 @@ TEST_F(SandboxViewsTest, ObjectSectionAndTimelineShowTheSelectionsLinksNamedUnam
     EXPECT_TRUE(mark.red() > 200 && mark.blue() < 120) << "no orange key mark at 50";
     Scene().SetSelection({});
     EXPECT_TRUE(slider->Keys().isEmpty());
+}
+
+TEST(NodeNamesTest, ANameIsNarrowedByObjectThenParentThenPlaceUntilItIsUnique)
+{
+    // Dancer › Spine › Hand, Hand; Dancer › Hand; Puppet › Hand; objects Prop, Hand, Hand
+    CSceneModel scene;
+    UB::CHandle* dancer = scene.AddObject({QStringLiteral("Dancer")});
+    UB::CHandle* spine = scene.AddNode(dancer, {QStringLiteral("Spine")});
+    UB::CHandle* first = scene.AddNode(spine, {QStringLiteral("Hand")});
+    UB::CHandle* second = scene.AddNode(spine, {QStringLiteral("Hand")});
+    UB::CHandle* direct = scene.AddNode(dancer, {QStringLiteral("Hand")});
+    UB::CHandle* puppet =
+        scene.AddNode(scene.AddObject({QStringLiteral("Puppet")}), {QStringLiteral("Hand")});
+    const CNodeNames names(&scene);
+    EXPECT_EQ(names.Unambiguous(scene.AddObject({QStringLiteral("Prop")})), QStringLiteral("Prop"));
+    EXPECT_EQ(names.Unambiguous(puppet), QStringLiteral("Hand (Puppet)"));
+    EXPECT_EQ(names.Unambiguous(direct), QStringLiteral("Hand (Dancer)"));
+    EXPECT_EQ(names.Unambiguous(first), QStringLiteral("Hand (Dancer › Spine, 1 of 2)"));
+    EXPECT_EQ(names.Unambiguous(second), QStringLiteral("Hand (Dancer › Spine, 2 of 2)"));
+    UB::CHandle* object = scene.AddObject({QStringLiteral("Hand")});
+    EXPECT_EQ(CNodeNames(&scene).Unambiguous(object), QStringLiteral("Hand"));
+    scene.AddObject({QStringLiteral("Hand")});
+    EXPECT_EQ(CNodeNames(&scene).Unambiguous(object), QStringLiteral("Hand (1 of 2)"));
 }
 
 TEST_F(SandboxViewsTest, DeletingReachesEveryViewAndUndoBringsBackTheSavedState)
