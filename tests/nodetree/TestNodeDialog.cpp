@@ -3,6 +3,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+void CTestNodeUiComponent::BindWidgets(KV::CWidgetBuilder* builder)
+{
+    TestNodeStructure = FindWidget<QWidget>(builder, QStringLiteral("TestNodeStructure"));
+    qtSearch = FindWidget<QLineEdit>(builder, QStringLiteral("qtSearch"));
+    qtTree = FindWidget<QTreeWidget>(builder, QStringLiteral("qtTree"));
+    qtOk = FindWidget<QPushButton>(builder, QStringLiteral("qtOk"));
+    qtCancel = FindWidget<QPushButton>(builder, QStringLiteral("qtCancel"));
+}
+
 CTestNodeDialog::CTestNodeDialog(QWidget* parent)
     : KV::CNodeStructureDlg(parent)
 {}
@@ -19,7 +28,7 @@ UB::Result CTestNodeDialog::Initialize(KV::CKorvelInterface* host, const QString
                      QStringLiteral(KV_TEST_DATA_DIR "/TestLayout.ini"), &m_ui, host);
     if (result.IsSucceeded() && m_ui.qtSearch != nullptr)
         connect(m_ui.qtSearch, &QLineEdit::textChanged, this,
-                &CTestNodeDialog::OnSearchTextChanged);
+                [this](const QString& text) { ApplySearch(m_lastFound, text); });
     return result;
 }
 
@@ -41,10 +50,4 @@ QTreeWidgetItem* CTestNodeDialog::AddNodeItem(UB::CHandle* node, QTreeWidget* tr
     if (node != nullptr && node == m_listTwice)
         CreateNodeItem(node, tree, parentItem);
     return CNodeTreeWidgetTool::AddNodeItem(node, tree, parentItem, flag);
-}
-
-void CTestNodeDialog::OnSearchTextChanged(const QString& text)
-{
-    ApplySearch(m_lastFound, text);
-    m_enterPending = true;
 }
