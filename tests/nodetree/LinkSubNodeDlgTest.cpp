@@ -140,17 +140,21 @@ TEST_F(LinkSubNodeDlg, EveryPickAndAlignmentIsPreviewedFromTheSavedPlaceInOrder)
                                         Restore(), Link("Hips", 0)}));
         EXPECT_EQ(scene->LinkParentAt(cup, 0), Node("Hips"));
 
-        // With several items selected, or none, a choice previews nothing and keeps the pick.
-        scene->ClearJournal();
-        Tree()->findItems("Tail", Qt::MatchExactly | Qt::MatchRecursive)[0]->setSelected(true);
-        ASSERT_EQ(Tree()->selectedItems().size(), 2);
-        ClickButton("qtAlignPos");
+        // With no item selected, or several, a choice previews nothing and keeps the pick; OK
+        // takes the first item in the order they were selected, not in the tree's.
         Tree()->clearSelection();
+        scene->ClearJournal();
         ClickButton("qtAlignPosRot");
-        EXPECT_EQ(Dialog()->alignMode, 2);
-        EXPECT_EQ(Dialog()->m_chosenNode, Node("Hand_L"));
-        EXPECT_TRUE(Edits().isEmpty());
+        Tree()->findItems("Tail", Qt::MatchExactly | Qt::MatchRecursive)[0]->setSelected(true);
+        EXPECT_EQ(Dialog()->m_chosenNode, Node("Tail"));
+        Tree()->findItems("Hand_L", Qt::MatchExactly | Qt::MatchRecursive)[0]->setSelected(true);
+        ClickButton("qtAlignPos");
+        EXPECT_EQ(Dialog()->alignMode, 1);
+        EXPECT_EQ(Edits(), (QStringList{Restore(), Link("Hips", 2), Restore(), Link("Tail", 2)}));
+        ClickButton("qtOKPushButton");
     });
+    EXPECT_EQ(scene->JournalLines({QStringLiteral("LinkObjects")}).last(),
+              QStringLiteral("LinkObjects([Cup], Tail, 1, 0, true, true) -> 0"));
 }
 
 TEST_F(LinkSubNodeDlg, KeypadEnterAcceptsUnlessTypingJustEndedAndReturnAndEscNever)

@@ -91,36 +91,6 @@ TEST_F(LinkToSubNodeCommand, CancelLinksBackThenRestoresAndOkLinksOnceAsOneStep)
         << "the host's events refresh the section";
 }
 
-TEST_F(LinkToSubNodeCommand, ASecondOpeningPreviewsFromItsOwnParentAndTransform)
-{
-    // The first opening links to Hand_R by position and leaves a search text behind.
-    ASSERT_EQ(RunDialog([&] {
-                  ClickButton("qtAlignPos");
-                  TypeInSearch(QStringLiteral("hand"));
-                  ClickButton("qtOKPushButton");
-              }),
-              QDialog::Accepted);
-    ASSERT_EQ(scene->LinkParentAt(cup, 5), Node("Hand_R"));
-    scene->SetTransformKey(cup, 5, Place(7, 8, 9));
-    scene->ClearJournal();
-
-    RunDialog([&] {
-        // The transform record is the cup's world placement: 7, 8, 9 from the hand.
-        const QString restore = QStringLiteral("SetTransform(Cup, 5, T(12,8,9)) -> 0");
-        const QString link = QStringLiteral("LinkObjects([Cup], %1, %2, 5, false, false) -> 0");
-        // Emptying the search picks the root with the kept alignment; the show then resets
-        // the alignment on the pre-selected parent.
-        EXPECT_EQ(
-            Edits(),
-            (QStringList{restore, link.arg("Hand_R").arg(1), restore, link.arg("Knight").arg(1),
-                         restore, link.arg("Hand_R").arg(1), restore, link.arg("Hand_R").arg(1),
-                         restore, link.arg("Hand_R").arg(0)}));
-        EXPECT_EQ(SelectedTexts(), QStringList{QStringLiteral("Hand_R")});
-    });
-    EXPECT_EQ(scene->LinkParentAt(cup, 5), Node("Hand_R"));
-    EXPECT_FLOAT_EQ(scene->LocalTransformAt(cup, 5).position[0], 7);
-}
-
 TEST_F(LinkToSubNodeCommand, ATransformTheHostCannotGiveIsKeptAsThePresetRecord)
 {
     RunDialog([] {}); // the first opening sets the dialog up, which asks for a transform too

@@ -7,7 +7,6 @@
 #include "nodetree/CNodeHandleValue.h"
 #include "support/QtPrinters.h"
 
-#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>

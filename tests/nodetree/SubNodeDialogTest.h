@@ -42,8 +42,6 @@ protected:
         return Dialog()->findChild<T*>(QLatin1String(name));
     }
 
-    // ---- What a user does while the dialog is open -------------------------------------------
-
     /// Clicks the first visible item showing `text`, in the tree's pre-order.
     void ClickItem(const QString& text);
     void ClickButton(const char* name);
@@ -59,8 +57,6 @@ protected:
         EXPECT_TRUE(User().ChooseView(DialogObject<QAction>(action))) << action;
     }
     bool IsChecked(const char* action) const { return DialogObject<QAction>(action)->isChecked(); }
-
-    // ---- What the user sees and what the host received ---------------------------------------
 
     QString DrawnTree() const { return DrawTree(Tree()); }
     /// The texts of the selected items, in the tree's pre-order.

@@ -1,12 +1,10 @@
 #include "TestNodeDialog.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 
 void CTestNodeUiComponent::BindWidgets(KV::CWidgetBuilder* builder)
 {
     TestNodeStructure = FindWidget<QWidget>(builder, QStringLiteral("TestNodeStructure"));
-    qtSearch = FindWidget<QLineEdit>(builder, QStringLiteral("qtSearch"));
     qtTree = FindWidget<QTreeWidget>(builder, QStringLiteral("qtTree"));
     qtOk = FindWidget<QPushButton>(builder, QStringLiteral("qtOk"));
     qtCancel = FindWidget<QPushButton>(builder, QStringLiteral("qtCancel"));
@@ -23,13 +21,8 @@ QString CTestNodeDialog::DefaultUiPath()
 
 UB::Result CTestNodeDialog::Initialize(KV::CKorvelInterface* host, const QString& uiPath)
 {
-    const UB::Result result =
-        InitDialogUi(uiPath, QStringLiteral("test-theme"),
-                     QStringLiteral(KV_TEST_DATA_DIR "/TestLayout.ini"), &m_ui, host);
-    if (result.IsSucceeded() && m_ui.qtSearch != nullptr)
-        connect(m_ui.qtSearch, &QLineEdit::textChanged, this,
-                [this](const QString& text) { ApplySearch(m_lastFound, text); });
-    return result;
+    return InitDialogUi(uiPath, QStringLiteral("test-theme"),
+                        QStringLiteral(KV_TEST_DATA_DIR "/TestLayout.ini"), &m_ui, host);
 }
 
 QAbstractButton* CTestNodeDialog::GetCancelButton()

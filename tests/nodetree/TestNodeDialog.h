@@ -10,7 +10,6 @@
 
 #include <functional>
 
-class QLineEdit;
 class QPushButton;
 
 /// The widgets of data/TestNodeStructure.ui.
@@ -21,20 +20,18 @@ public:
     QWidget* GetRootWidget() override { return TestNodeStructure; }
 
     QWidget* TestNodeStructure = nullptr;
-    QLineEdit* qtSearch = nullptr;
     QTreeWidget* qtTree = nullptr;
     QPushButton* qtOk = nullptr;
     QPushButton* qtCancel = nullptr;
 };
 
-/// The smallest concrete node-structure dialog: a search field, the tree and OK/Cancel. Its
-/// search field applies the search as a node-picking dialog's does.
+/// The smallest concrete node-structure dialog: the tree and OK/Cancel.
 class CTestNodeDialog : public KV::CNodeStructureDlg
 {
 public:
     explicit CTestNodeDialog(QWidget* parent = nullptr);
 
-    /// Builds data/TestNodeStructure.ui (or `uiPath`) and connects the search field.
+    /// Builds data/TestNodeStructure.ui (or `uiPath`).
     UB::Result Initialize(KV::CKorvelInterface* host, const QString& uiPath = DefaultUiPath());
     static QString DefaultUiPath();
 
@@ -48,8 +45,6 @@ public:
                                  bool flag) override;
 
     CTestNodeUiComponent m_ui;
-    /// The hits of the last search.
-    QList<QTreeWidgetItem*> m_lastFound;
     /// Runs before each node is listed.
     std::function<void(UB::CHandle*)> m_beforeAddNode;
 
