@@ -12,5 +12,6 @@ class CHandle;
 }
 
 /// Adds the objects of an indented drawing to `scene`: one node per line, two spaces per
-/// level, "<empty>" for a node without a name. Returns the first object of the drawing.
+/// level, "<empty>" for a node without a name, optionally followed by attributes in brackets:
+/// "type=N", "kind=N", "unlinkable", "excluded". Returns the first object of the drawing.
 UB::CHandle* AddSketch(KV::CSceneModel& scene, const QString& drawing);

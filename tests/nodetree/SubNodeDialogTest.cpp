@@ -10,26 +10,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <vector>
-
-namespace {
-
-void ApplyAttribute(KV::CNodeDesc& desc, const QString& attribute)
-{
-    if (attribute.startsWith(QLatin1String("type=")))
-        desc.objectType = attribute.mid(5).toInt();
-    else if (attribute.startsWith(QLatin1String("kind=")))
-        desc.nodeKind = attribute.mid(5).toInt();
-    else if (attribute == QLatin1String("unlinkable"))
-        desc.linkable = false;
-    else if (attribute == QLatin1String("excluded"))
-        desc.subNodeLinkExcluded = true;
-    else
-        ADD_FAILURE() << "unknown attribute " << attribute.toStdString();
-}
-
-} // namespace
-
 void SubNodeDialogTest::SetUp()
 {
     LinkageSectionTest::SetUp();
@@ -47,38 +27,6 @@ void SubNodeDialogTest::TearDown()
     // themselves once they have run their time; no event loop comes after this to run them.
     if (m_searched)
         QTest::qWait(250);
-}
-
-UB::CHandle* SubNodeDialogTest::AddStructure(const QString& drawing)
-{
-    QStringList lines;
-    std::vector<QStringList> attributes;
-    for (const QString& line : drawing.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (line.trimmed().isEmpty())
-            continue;
-        const int open = line.indexOf(QLatin1Char('['));
-        if (open < 0) {
-            lines << line;
-            attributes.emplace_back();
-            continue;
-        }
-        const int close = line.indexOf(QLatin1Char(']'), open);
-        int indent = 0;
-        while (line.at(indent) == QLatin1Char(' '))
-            ++indent;
-        lines << QString(indent, QLatin1Char(' ')) + line.mid(indent, open - indent).trimmed();
-        attributes.push_back(
-            line.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    }
-    const int before = scene->AllNodes().size();
-    UB::CHandle* first = AddSketch(*scene, lines.join(QLatin1Char('\n')));
-    const QVector<UB::CHandle*> added = scene->AllNodes().mid(before);
-    EXPECT_EQ(added.size(), static_cast<int>(attributes.size()));
-    for (int i = 0; i < added.size() && i < static_cast<int>(attributes.size()); ++i) {
-        for (const QString& attribute : attributes[static_cast<std::size_t>(i)])
-            ApplyAttribute(scene->Desc(added[i]), attribute);
-    }
-    return first;
 }
 
 UB::CHandle* SubNodeDialogTest::AddSelectedObject(const QString& name, UB::CHandle* parent,
@@ -137,21 +85,11 @@ KV::CLinkSubNodeDlg* SubNodeDialogTest::Dialog() const
     return section->findChild<KV::CLinkSubNodeDlg*>();
 }
 
-KV::CSubNodeDialogUser SubNodeDialogTest::User() const
-{
-    return KV::CSubNodeDialogUser(Dialog());
-}
-
-QTreeWidget* SubNodeDialogTest::Tree() const
-{
-    return DialogObject<QTreeWidget>("qtObjectTreeWidget");
-}
-
-void SubNodeDialogTest::ClickItem(const QString& text, int occurrence)
+void SubNodeDialogTest::ClickItem(const QString& text)
 {
     KV::CSubNodeDialogUser user = User();
     for (QTreeWidgetItem* item : user.Items()) {
-        if (item->isHidden() || item->text(0) != text || occurrence-- > 0)
+        if (item->isHidden() || item->text(0) != text)
             continue;
         ASSERT_TRUE(user.ClickItem(item)) << text.toStdString() << " is not on screen";
         return;
@@ -170,45 +108,6 @@ void SubNodeDialogTest::TypeInSearch(const QString& text)
 {
     m_searched = true;
     User().TypeInSearch(text);
-}
-
-void SubNodeDialogTest::EraseSearch()
-{
-    User().EraseSearch();
-}
-
-void SubNodeDialogTest::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    User().PressKey(key, modifiers);
-}
-
-SubNodeDialogTest::CMenuState SubNodeDialogTest::ChooseView(const char* action)
-{
-    CMenuState state;
-    KV::CSubNodeDialogUser user = User();
-    QAction* entry = DialogObject<QAction>(action);
-    if (user.ViewButton() == nullptr || entry == nullptr) {
-        ADD_FAILURE() << "no view menu entry " << action;
-        return state;
-    }
-    const bool shown = user.ChooseView(entry, [&](QMenu*) {
-        state.hierarchy = user.HierarchyAction()->isEnabled();
-        state.list = user.ListAction()->isEnabled();
-        state.expand = user.ExpandAction()->isEnabled();
-        state.collapse = user.CollapseAction()->isEnabled();
-    });
-    EXPECT_TRUE(shown) << "the view menu did not open";
-    return state;
-}
-
-bool SubNodeDialogTest::IsChecked(const char* action) const
-{
-    return DialogObject<QAction>(action)->isChecked();
-}
-
-QString SubNodeDialogTest::DrawnTree() const
-{
-    return DrawTree(Tree());
 }
 
 QStringList SubNodeDialogTest::SelectedTexts() const

@@ -1,7 +1,6 @@
 // Which nodes of the target object the link-to-sub-node dialog lists, and how they nest, in
-// the hierarchy and the list view; what a failing host query leaves; a chain 10,000 deep.
+// the hierarchy and the list view, and what a failing host query leaves.
 
-#include "SceneShapes.h"
 #include "SubNodeDialogTest.h"
 #include "support/QtPrinters.h"
 
@@ -52,24 +51,10 @@ Knight
       Charm [type=6]
 )";
 
-const char kKnightHierarchy[] = "Knight\n"
-                                "  Body\n"
-                                "    Grip_L\n"
-                                "      Dagger\n"
-                                "    Holster\n"
-                                "      Grip_L\n"
-                                "        Dagger\n"
-                                "        Tassel\n"
-                                "  Rig\n"
-                                "    Hips [selected]\n"
-                                "      Lantern\n"
-                                "      Shield\n"
-                                "       - \n"
-                                "  Props\n"
-                                "    Skeleton\n"
-                                "    Crate\n"
-                                "    Body\n"
-                                "      Charm";
+const char kKnightHierarchy[] =
+    "Knight\n  Body\n    Grip_L\n      Dagger\n    Holster\n      Grip_L\n        Dagger\n"
+    "        Tassel\n  Rig\n    Hips [selected]\n      Lantern\n      Shield\n       - \n"
+    "  Props\n    Skeleton\n    Crate\n    Body\n      Charm";
 
 class SubNodeListing : public SubNodeDialogTest
 {
@@ -77,14 +62,12 @@ protected:
     void SetUp() override
     {
         SubNodeDialogTest::SetUp();
-        AddStructure(QLatin1String(kKnight));
-        cup = AddSelectedObject(QStringLiteral("Cup"), Node("Hips"), Place(0, 0, 0));
+        AddSketch(*scene, QLatin1String(kKnight));
+        AddSelectedObject(QStringLiteral("Cup"), Node("Hips"), Place(0, 0, 0));
     }
-
-    UB::CHandle* cup = nullptr;
 };
 
-TEST_F(SubNodeListing, HierarchyViewNestsTheListedNodesUnderTheirListedAncestors)
+TEST_F(SubNodeListing, HierarchyAndListViewsListTheSameNodesAndKeepThePick)
 {
     RunDialog([&] {
         EXPECT_EQ(DrawnTree(), QLatin1String(kKnightHierarchy));
@@ -92,23 +75,17 @@ TEST_F(SubNodeListing, HierarchyViewNestsTheListedNodesUnderTheirListedAncestors
         QList<QTreeWidgetItem*> grips =
             Tree()->findItems(QStringLiteral("Grip_L"), Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(grips.size(), 2);
-        EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(grips[0]), Node("Grip_L"));
         EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(grips[1]), Node("Grip_L"));
         EXPECT_EQ(Dialog()->m_handleToItem.Find(Node("Grip_L")), grips[0]);
-    });
-}
 
-TEST_F(SubNodeListing, ListViewPutsEveryListedNodeAtTopLevelInDepthFirstOrder)
-{
-    RunDialog([&] {
+        // The list view puts every listed node at the top level, in depth-first order.
         ChooseView("qtListAction");
         EXPECT_EQ(DrawnTree(), QStringLiteral("Knight\nBody\nGrip_L\nDagger\nHolster\nGrip_L\n"
                                               "Dagger\nTassel\nRig\nHips [selected]\nLantern\n"
                                               "Shield\n - \nProps\nSkeleton\nCrate\nBody\nCharm"));
-        ChooseView("qtHierarchyAction");
-        EXPECT_EQ(DrawnTree(), QLatin1String(kKnightHierarchy));
 
         // The twice-listed grip picked in one place comes back selected in both.
+        ChooseView("qtHierarchyAction");
         ClickItem(QStringLiteral("Grip_L"));
         ChooseView("qtListAction");
         EXPECT_EQ(SelectedTexts(), (QStringList{"Grip_L", "Grip_L"}));
@@ -117,7 +94,7 @@ TEST_F(SubNodeListing, ListViewPutsEveryListedNodeAtTopLevelInDepthFirstOrder)
     });
 }
 
-TEST_F(SubNodeListing, AFailedSubNodeQueryListsTheNodeWithoutChildren)
+TEST_F(SubNodeListing, FailedQueriesListTheNodeWithoutChildrenOrTheNullItem)
 {
     // The root's own sub-nodes cannot be read, even with garbage written into the answer.
     scene->InjectFault(QStringLiteral("GetSubNodes"), -1, 1, true);
@@ -134,48 +111,15 @@ TEST_F(SubNodeListing, AFailedSubNodeQueryListsTheNodeWithoutChildren)
     RunDialog([&] {
         EXPECT_TRUE(DrawnTree().contains(QStringLiteral("  Rig\n  Props\n")))
             << DrawnTree().toStdString();
-        EXPECT_EQ(Tree()->findItems(QStringLiteral("Hips"), Qt::MatchRecursive).size(), 0);
     });
     QObject::disconnect(failNext);
-}
 
-TEST_F(SubNodeListing, AnOwnerThatCannotBeFoundGivesTheNullItem)
-{
+    // An owner that cannot be found gives the "NULL" item, which picks no node.
     scene->InjectFault(QStringLiteral("GetNodeOwner"), -1, 1);
     RunDialog([&] {
-        EXPECT_EQ(DrawnTree(), QStringLiteral("NULL [collapsed]"));
-        EXPECT_TRUE(SelectedTexts().isEmpty());
+        EXPECT_EQ(DrawnTree(), QStringLiteral("NULL"));
         ClickItem(QStringLiteral("NULL"));
         EXPECT_EQ(Dialog()->m_chosenNode, nullptr);
-    });
-}
-
-TEST_F(SubNodeListing, AChainTenThousandDeepIsListedShownAndSearched)
-{
-    UB::CHandle* chain = AddChain(*scene, 10000, QStringLiteral("link"));
-    scene->SetLinkKey(cup, 0, scene->FindByName(QStringLiteral("link_9999")));
-    scene->SendHierarchyChanged();
-    RunDialog([&] {
-        QTreeWidget* tree = Tree();
-        ASSERT_EQ(tree->topLevelItemCount(), 1);
-        QTreeWidgetItem* item = tree->topLevelItem(0);
-        EXPECT_EQ(KV::CNodeTreeWidgetTool::GetItemNode(item), chain);
-        int depth = 1;
-        while (item->childCount() == 1) {
-            item = item->child(0);
-            ++depth;
-        }
-        EXPECT_EQ(depth, 10000);
-        EXPECT_TRUE(item->isSelected()) << "the current parent, at the bottom";
-        tree->scrollToItem(item);
-
-        TypeInSearch(QStringLiteral("link_5000"));
-        EXPECT_EQ(SelectedTexts(), QStringList{QStringLiteral("link_5000")});
-        EXPECT_TRUE(item->isHidden());
-        EXPECT_EQ(Dialog()->m_chosenNode, scene->FindByName(QStringLiteral("link_5000")));
-        ChooseView("qtListAction");
-        EXPECT_EQ(tree->topLevelItemCount(), 10000);
-        EXPECT_EQ(SelectedTexts(), QStringList{QStringLiteral("link_5000")});
     });
 }
 

@@ -1,7 +1,14 @@
 #include "TestNodeDialog.h"
 
-#include <QLineEdit>
 #include <QPushButton>
+
+void CTestNodeUiComponent::BindWidgets(KV::CWidgetBuilder* builder)
+{
+    TestNodeStructure = FindWidget<QWidget>(builder, QStringLiteral("TestNodeStructure"));
+    qtTree = FindWidget<QTreeWidget>(builder, QStringLiteral("qtTree"));
+    qtOk = FindWidget<QPushButton>(builder, QStringLiteral("qtOk"));
+    qtCancel = FindWidget<QPushButton>(builder, QStringLiteral("qtCancel"));
+}
 
 CTestNodeDialog::CTestNodeDialog(QWidget* parent)
     : KV::CNodeStructureDlg(parent)
@@ -14,13 +21,8 @@ QString CTestNodeDialog::DefaultUiPath()
 
 UB::Result CTestNodeDialog::Initialize(KV::CKorvelInterface* host, const QString& uiPath)
 {
-    const UB::Result result =
-        InitDialogUi(uiPath, QStringLiteral("test-theme"),
-                     QStringLiteral(KV_TEST_DATA_DIR "/TestLayout.ini"), &m_ui, host);
-    if (result.IsSucceeded() && m_ui.qtSearch != nullptr)
-        connect(m_ui.qtSearch, &QLineEdit::textChanged, this,
-                &CTestNodeDialog::OnSearchTextChanged);
-    return result;
+    return InitDialogUi(uiPath, QStringLiteral("test-theme"),
+                        QStringLiteral(KV_TEST_DATA_DIR "/TestLayout.ini"), &m_ui, host);
 }
 
 QAbstractButton* CTestNodeDialog::GetCancelButton()
@@ -41,10 +43,4 @@ QTreeWidgetItem* CTestNodeDialog::AddNodeItem(UB::CHandle* node, QTreeWidget* tr
     if (node != nullptr && node == m_listTwice)
         CreateNodeItem(node, tree, parentItem);
     return CNodeTreeWidgetTool::AddNodeItem(node, tree, parentItem, flag);
-}
-
-void CTestNodeDialog::OnSearchTextChanged(const QString& text)
-{
-    ApplySearch(m_lastFound, text);
-    m_enterPending = true;
 }

@@ -9,9 +9,9 @@ namespace UB {
 class CHandle;
 }
 
-// Node structures of the sizes and shapes an animator meets, for the scale tests and the
-// benchmarks. Every function adds one object and returns it; its nodes are named
-// "<prefix>_<n>" with n counting from 1 in creation order, the object itself "<prefix>_0".
+// Node structures of the sizes and shapes an animator meets, for the benchmarks. Every function
+// adds one object and returns it; its nodes are named "<prefix>_<n>" with n counting from 1 in
+// creation order, the object itself "<prefix>_0".
 
 /// `nodeCount` nodes in all, each with `branching` children until the count is reached
 /// (filled level by level).
