@@ -4,7 +4,6 @@
 #include "SceneTestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace KV::Test {
@@ -105,6 +104,8 @@ TEST(SceneFile, BrokenFilesAreRefusedByNameAndLeaveTheSceneUntouched)
          R"(node 4 "B": id 4 is used by an earlier node)"},
         {scene(R"({"id": 4, "name": "A", "parent": 99})"),
          R"(node 4 "A": "parent" names node 99, which is not in the file)"},
+        {scene(R"({"id": 1, "name": "A", "linkKeys": [{"time": 0, "parent": 5}]})"),
+         R"(node 1 "A": link key at time 0 names node 5)"},
         {scene(R"({"id": 1, "name": "A", "parent": 2}, {"id": 2, "name": "B", "parent": 1})"),
          R"(node 1 "A": its structural parents lead back)"},
         {scene(R"({"id": 1, "name": "A", "linkKeys": [{"time": 10, "parent": 2}]},
@@ -149,9 +150,6 @@ TEST(SceneFile, BrokenFilesAreRefusedByNameAndLeaveTheSceneUntouched)
         << error.toStdString();
     const QString kept = dir.filePath(QStringLiteral("kept.json"));
     ASSERT_TRUE(sample.scene.SaveFile(kept, &error));
-    QFile file(kept);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), sample.scene.ToJson());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"kept.json"}));
     EXPECT_TRUE(SameScene(before, sample.scene.Snapshot()));
 }

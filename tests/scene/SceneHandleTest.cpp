@@ -132,12 +132,9 @@ TEST(SceneHandles, ClearEmptiesTheSceneQuietly)
 {
     CSampleScene sample;
     CSceneModel& scene = sample.scene;
-    scene.SetSelection({sample.box});
-    scene.SetCurrentTime(30);
     scene.ChangePickMode(2);
     scene.SetDialogMode(9);
     scene.Play();
-    scene.SetStandardNodeName(58, QStringLiteral("Bones"));
     ASSERT_EQ(scene.LinkObjects({sample.box}, sample.table, 0, 0, true, true), UB::kOk);
     CHostEventLog events(scene);
 
@@ -158,29 +155,33 @@ TEST(SceneFaults, FaultedQueriesReturnTheCodeAndLeaveOrSpoilTheirOutputs)
     CSceneModel& scene = sample.scene;
     UB::CHandle* parent = nullptr;
     HandleList nodes;
+    TransformRecord record = Placement({5, 5, 5});
     const auto query = [&] {
         return QVector<int>{scene.GetLinkParent(sample.hand, 0, parent).code,
-                            scene.GetSubNodes(sample.robot, nodes).code};
+                            scene.GetSubNodes(sample.robot, nodes).code,
+                            scene.GetTransform(sample.box, 0, record).code};
     };
-    for (const char* call : {"GetLinkParent", "GetSubNodes"})
+    for (const char* call : {"GetLinkParent", "GetSubNodes", "GetTransform"})
         scene.InjectFault(QString::fromLatin1(call), kFault, 1);
-    EXPECT_EQ(query(), (QVector<int>{kFault, kFault}));
+    EXPECT_EQ(query(), (QVector<int>{kFault, kFault, kFault}));
     EXPECT_EQ(parent, nullptr);
     EXPECT_TRUE(nodes.IsEmpty());
-    EXPECT_EQ(scene.JournalLines().last(), QStringLiteral("GetSubNodes(Robot) -> %1").arg(kFault));
+    EXPECT_TRUE(SameTransform(Placement({5, 5, 5}), record));
+    EXPECT_EQ(scene.Journal().last().result, kFault);
     // The counted faults are used up.
-    EXPECT_EQ(query(), (QVector<int>{0, 0}));
+    EXPECT_EQ(query(), (QVector<int>{0, 0, 0}));
     EXPECT_EQ(parent, sample.arm);
     EXPECT_EQ(nodes, (HandleList{sample.arm}));
 
     // Asked for, garbage comes back; a garbage handle handed back to the scene is refused.
-    for (const char* call : {"GetLinkParent", "GetSubNodes"})
+    for (const char* call : {"GetLinkParent", "GetSubNodes", "GetTransform"})
         scene.InjectFault(QString::fromLatin1(call), kFault, 1, true);
     parent = nullptr;
     nodes.Clear();
-    EXPECT_EQ(query(), (QVector<int>{kFault, kFault}));
+    EXPECT_EQ(query(), (QVector<int>{kFault, kFault, kFault}));
     ASSERT_NE(parent, nullptr);
     EXPECT_EQ(nodes.GetCount(), 1);
+    EXPECT_FALSE(TransformMath::IsUsable(record));
     EXPECT_EQ(scene.LinkObjects({sample.box}, parent, 0, 0, true, true),
               CSceneModel::kInvalidHandle);
 }

@@ -53,6 +53,14 @@ TEST(SceneKeys, KeysHoldUntilTheNextAndWorldPlacementsFollowTheChainAtThatTime)
     scene.SetLinkKey(sample.hand, 50, sample.box);
     EXPECT_EQ(scene.LinkParentAt(sample.hand, 49), sample.arm);
     EXPECT_EQ(scene.LinkParentAt(sample.hand, 50), sample.box);
+
+    // Without a link parent a transform record is the local transform itself, reserved and all.
+    TransformRecord odd = Placement({1, 2, 3}), read;
+    odd.reserved[4] = 9;
+    CCommandScope command(&scene);
+    ASSERT_EQ(scene.SetTransform(sample.camera, 0, odd), UB::kOk);
+    ASSERT_EQ(scene.GetTransform(sample.camera, 0, read), UB::kOk);
+    EXPECT_TRUE(SameTransform(odd, read));
 }
 
 TEST(SceneLink, AlignModesPlaceTheObjectAndUnlinkingKeepsItsWorldPlacement)

@@ -39,14 +39,9 @@ private:
     CSceneModel& m_scene;
 };
 
-/// The scene most tests start from, all keys at time 0:
-///
-///   Table   object, type 1, local at (10, 0, 0)
-///   Robot   object, type 2, local at (0, 5, 0), turned 90° about Z
-///     Arm     node of Robot, local at (2, 0, 0)
-///       Hand    node of Arm, local at (1, 0, 0)
-///   Box     object, type 1, local at (0, 0, 3)
-///   Camera  object, type 41, the current camera
+/// The scene most tests start from, all keys at time 0: objects Table at (10, 0, 0), Robot at
+/// (0, 5, 0) turned 90° about Z, Box at (0, 0, 3) and Camera, the current camera; Robot's node
+/// Arm at (2, 0, 0) and Arm's node Hand at (1, 0, 0), so that Hand is at (0, 8, 0) in the world.
 struct CSampleScene
 {
     CSampleScene();
