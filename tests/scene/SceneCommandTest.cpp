@@ -103,7 +103,7 @@ TEST(SceneCommands, PreviewsAreTakenBackExactlyUnlessTheCommandCommitsTheirObjec
     EXPECT_TRUE(SameScene(after, scene.Snapshot()));
 }
 
-TEST(SceneCommands, DeletingNodesIsAnUndoStep)
+TEST(SceneCommands, DeletingNodesIsAnUndoStepAndAnImportStandsAtItsRestPlacements)
 {
     CKeyedScene sample;
     CSceneModel& scene = sample.scene;
@@ -129,6 +129,13 @@ TEST(SceneCommands, DeletingNodesIsAnUndoStep)
     EXPECT_TRUE(scene.AddNodesAsStep({{{QStringLiteral("A")}, 0, {}}}, QString()).isEmpty());
     EXPECT_TRUE(events.lines.isEmpty());
     EXPECT_TRUE(SameScene(deleted, scene.Snapshot()));
+
+    // An import stands at the rest placements it was given.
+    const QVector<UB::CHandle*> added = scene.AddNodesAsStep(
+        {{{QStringLiteral("Rig")}, -1, {}}, {{QStringLiteral("Jaw")}, 0, Placement({0, 1, 0})}},
+        QStringLiteral("Import rig.bvh"));
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_TRUE(Near(sample.World(added[1]), {0, 1, 0}));
 }
 
 TEST(SceneCommands, TheModifiedMarkFollowsTheSavedState)

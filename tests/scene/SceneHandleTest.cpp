@@ -71,7 +71,7 @@ TEST(SceneHandles, StructureQueriesAnswerInOrder)
     UB::CHandle* deepGrip = scene.AddNode(sample.hand, {QStringLiteral("Grip")});
     UB::CHandle* shallowGrip = scene.AddNode(sample.robot, {QStringLiteral("Grip")});
 
-    HandleList children;
+    HandleList children{sample.box}; // replaced, not added to
     EXPECT_EQ(scene.GetChildNodes(sample.robot, children), UB::kOk);
     EXPECT_EQ(children, (HandleList{sample.arm, shallowGrip}));
 
