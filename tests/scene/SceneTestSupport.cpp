@@ -4,15 +4,6 @@
 
 namespace KV::Test {
 
-::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected)
-{
-    if ((actual - expected).length() < 1e-3f)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "(" << actual.x() << ", " << actual.y() << ", " << actual.z() << ") is not ("
-           << expected.x() << ", " << expected.y() << ", " << expected.z() << ")";
-}
-
 CHostEventLog::CHostEventLog(CSceneModel& scene)
     : m_scene(scene)
 {

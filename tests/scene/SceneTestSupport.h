@@ -22,11 +22,13 @@ inline TransformRecord Placement(const QVector3D& position, const QQuaternion& r
 }
 
 /// Same point within float tolerance.
-::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected);
+inline ::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected)
+{
+    return SamePlace(Placement(expected), Placement(actual));
+}
 
-/// Records every host event of a scene's event sender as one line, in emission order, with
-/// handles named by the scene: "ObjectDataChanged2(Box: Robot -> Table at 0)",
-/// "ObjectDataChanged([Box], 2)", "PickedModeChanged(2, 0)" and so on.
+/// Records each host event of a scene's sender as a line, in order, with handles named by the
+/// scene: "ObjectDataChanged2(Box: Robot -> Table at 0)", "PickedModeChanged(2, 0)" and so on.
 class CHostEventLog : public QObject
 {
 public:
