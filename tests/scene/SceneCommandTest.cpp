@@ -1,29 +1,16 @@
 // What a host command leaves behind: committed edits as one named undo step, previews taken
-// back exactly, transform records as world placements, structure changes as undo steps, and
-// the modified mark. Results are judged on whole-scene snapshots.
+// back exactly unless their object is committed, structure changes as undo steps, and the
+// modified mark. Results are judged on whole-scene snapshots.
 
 #include "SceneTestSupport.h"
 
 #include "CCommandScope.h"
-#include "support/SceneSnapshotAssert.h"
 
 #include <QSignalSpy>
 #include <QUndoStack>
 
 namespace KV::Test {
 namespace {
-
-::testing::AssertionResult Same(const CSceneSnapshot& actual, const CSceneSnapshot& expected)
-{
-    return SameScene(expected, actual);
-}
-
-TransformRecord GetWorld(CSceneModel& scene, UB::CHandle* object, UBTime time)
-{
-    TransformRecord record;
-    EXPECT_EQ(scene.GetTransform(object, time, record), UB::kOk);
-    return record;
-}
 
 /// The sample scene with the box keyed to the table at 0 and to the hand at 50, seen at 20.
 struct CKeyedScene : CSampleScene
@@ -64,99 +51,57 @@ TEST(SceneCommands, CommittedEditsOfOneCommandAreOneStepNamedAfterWhatItDid)
     EXPECT_EQ(history->text(1), QStringLiteral("Unlink 2 objects"));
     EXPECT_EQ(history->text(2), QStringLiteral("Link Box to Camera"));
     history->setIndex(1);
-    EXPECT_TRUE(Same(scene.Snapshot(), {linked.file, 4, 1, true}));
-    history->setIndex(0);
-    EXPECT_TRUE(Same(scene.Snapshot(), {start.file, 4, 0, false}));
+    EXPECT_TRUE(SameScene({linked.file, 4, 1, true}, scene.Snapshot()));
 }
 
-TEST(SceneCommands, PreviewsAreTakenBackExactlyWhenTheCommandEnds)
+TEST(SceneCommands, PreviewsAreTakenBackExactlyUnlessTheCommandCommitsTheirObject)
 {
     CKeyedScene sample;
     CSceneModel& scene = sample.scene;
     CHostEventLog events(scene);
     const CSceneSnapshot before = scene.Snapshot();
-    const TransformRecord saved = GetWorld(scene, sample.box, 20);
+    const TransformRecord saved = scene.WorldTransformAt(sample.box, 20);
     {
         CCommandScope command(&scene);
-        // A dialog's previews between the box's keys, then its restore on Cancel.
+        // A dialog's previews between the box's keys, one of them announced to the host.
         ASSERT_EQ(scene.SetTransform(sample.box, 20, saved), UB::kOk);
-        ASSERT_EQ(scene.LinkObjects({sample.box}, sample.table, 2, 20, false, false), UB::kOk);
         ASSERT_EQ(scene.LinkObjects({sample.box, sample.camera}, sample.arm, 1, 20, false, false),
                   UB::kOk);
         EXPECT_EQ(scene.UnlinkObject(sample.table, 20, false, true), UB::kNothingDone);
         ASSERT_EQ(scene.LinkObjects({sample.table}, sample.robot, 0, -3, false, true), UB::kOk);
-        EXPECT_EQ(scene.LinkParentAt(sample.box, 20), sample.arm);
         EXPECT_TRUE(scene.IsModified());
-        ASSERT_EQ(scene.LinkObjects({sample.box}, sample.table, 0, 20, false, false), UB::kOk);
+        // "No alignment": the saved world placement under the previous parent.
         ASSERT_EQ(scene.SetTransform(sample.box, 20, saved), UB::kOk);
+        ASSERT_EQ(scene.LinkObjects({sample.box}, sample.table, 0, 20, false, false), UB::kOk);
+        EXPECT_EQ(scene.LinkParentAt(sample.box, 20), sample.table);
+        EXPECT_TRUE(SamePlace(saved, scene.WorldTransformAt(sample.box, 20)));
     }
-    EXPECT_TRUE(Same(scene.Snapshot(), before));
-    // The notified preview told the host; taking it back tells it again.
+    EXPECT_TRUE(SameScene(before, scene.Snapshot()));
+    // The announced preview told the host; taking it back tells it again.
     EXPECT_EQ(events.lines.last(), QStringLiteral("HierarchyChanged"));
-
     // A preview made outside any command ends with its own call.
     ASSERT_EQ(scene.LinkObjects({sample.box}, sample.hand, 2, 20, false, false), UB::kOk);
-    EXPECT_TRUE(Same(scene.Snapshot(), before));
-}
+    EXPECT_TRUE(SameScene(before, scene.Snapshot()));
 
-TEST(SceneCommands, ACommittedObjectTakesItsPreviewsIntoItsStep)
-{
-    CKeyedScene sample;
-    CSceneModel& scene = sample.scene;
-    const CSceneSnapshot before = scene.Snapshot();
-    const TransformRecord saved = GetWorld(scene, sample.box, 20);
-    CSceneSnapshot committed;
     {
         CCommandScope command(&scene);
         ASSERT_EQ(scene.SetTransform(sample.box, 20, saved), UB::kOk);
         ASSERT_EQ(scene.LinkObjects({sample.box}, sample.table, 2, 20, false, false), UB::kOk);
         ASSERT_EQ(scene.SetTransform(sample.camera, 20, Placement({4, 4, 4})), UB::kOk);
         ASSERT_EQ(scene.LinkObjects({sample.box}, sample.hand, 2, 20, true, true), UB::kOk);
-        committed = scene.Snapshot();
     }
-    // The camera's preview went with the command; the box's link stayed.
-    EXPECT_EQ(scene.UndoStack()->count(), 1);
+    // The box's previews went into its step; the camera's preview went back.
     EXPECT_EQ(scene.LinkParentAt(sample.box, 20), sample.hand);
     EXPECT_TRUE(Near(sample.World(sample.camera, 20), {0, 0, 0}));
     const CSceneSnapshot after = scene.Snapshot();
-
+    EXPECT_EQ(after.undoCount, 1);
     scene.UndoStack()->undo();
-    EXPECT_TRUE(Same(scene.Snapshot(), {before.file, 1, 0, false}));
+    EXPECT_TRUE(SameScene({before.file, 1, 0, false}, scene.Snapshot()));
     scene.UndoStack()->redo();
-    EXPECT_TRUE(Same(scene.Snapshot(), after));
+    EXPECT_TRUE(SameScene(after, scene.Snapshot()));
 }
 
-TEST(SceneCommands, TransformRecordsArePlacementsInTheWorld)
-{
-    CSampleScene sample;
-    CSceneModel& scene = sample.scene;
-    // The box under the hand, 1 above it; the hand is at (0, 8, 0), turned 90° about Z.
-    ASSERT_EQ(scene.LinkObjects({sample.box}, sample.hand, 2, 0, true, true), UB::kOk);
-    scene.SetTransformKey(sample.box, 0, Placement({0, 0, 1}));
-    const TransformRecord saved = GetWorld(scene, sample.box, 0);
-    EXPECT_TRUE(Near(PositionOf(saved), {0, 8, 1}));
-    EXPECT_TRUE(SameRotation(RotationOf(saved), QQuaternion::fromAxisAndAngle(0, 0, 1, 90)));
-
-    CCommandScope command(&scene);
-    // Aligned to the table, then "no alignment": the saved placement under the old parent.
-    ASSERT_EQ(scene.LinkObjects({sample.box}, sample.table, 2, 0, false, false), UB::kOk);
-    EXPECT_TRUE(Near(sample.World(sample.box), {10, 0, 0}));
-    ASSERT_EQ(scene.SetTransform(sample.box, 0, saved), UB::kOk);
-    EXPECT_TRUE(Near(sample.World(sample.box), {0, 8, 1}));
-    ASSERT_EQ(scene.LinkObjects({sample.box}, sample.hand, 0, 0, false, false), UB::kOk);
-    EXPECT_EQ(scene.LinkParentAt(sample.box, 0), sample.hand);
-    EXPECT_TRUE(Near(sample.World(sample.box), {0, 8, 1}));
-    EXPECT_TRUE(SameRotation(RotationOf(scene.WorldTransformAt(sample.box, 0)),
-                             QQuaternion::fromAxisAndAngle(0, 0, 1, 90)));
-
-    // Without a parent the record is the local transform itself, reserved fields and all.
-    TransformRecord odd = Placement({1, 2, 3});
-    odd.reserved[4] = 9;
-    ASSERT_EQ(scene.SetTransform(sample.table, 0, odd), UB::kOk);
-    EXPECT_EQ(GetWorld(scene, sample.table, 0).reserved[4], 9);
-}
-
-TEST(SceneCommands, DeletingAndAddingNodesAreUndoSteps)
+TEST(SceneCommands, DeletingNodesIsAnUndoStepAndAnImportStandsAtItsRestPlacements)
 {
     CKeyedScene sample;
     CSceneModel& scene = sample.scene;
@@ -164,47 +109,31 @@ TEST(SceneCommands, DeletingAndAddingNodesAreUndoSteps)
     const CSceneSnapshot before = scene.Snapshot();
     CHostEventLog events(scene);
 
-    scene.DeleteNodes({sample.arm});
+    scene.DeleteNodes({sample.arm, sample.camera});
     EXPECT_EQ(events.lines,
-              (QStringList{"ObjectSelectionChanged", "ObjectDeleted(2)", "HierarchyChanged"}));
-    EXPECT_EQ(scene.UndoStack()->text(0), QStringLiteral("Delete 2 nodes"));
-    EXPECT_TRUE(Near(sample.World(sample.box, 60), {0, 8, 1})); // kept where the hand held it
+              (QStringList{"ObjectSelectionChanged", "ObjectDeleted(3)", "HierarchyChanged"}));
+    EXPECT_EQ(scene.UndoStack()->text(0), QStringLiteral("Delete 3 nodes"));
+    EXPECT_EQ(scene.GetCurrentCamera(), nullptr);
     const CSceneSnapshot deleted = scene.Snapshot();
     scene.UndoStack()->undo();
-    EXPECT_TRUE(Same(scene.Snapshot(), {before.file, 1, 0, false}));
+    EXPECT_TRUE(SameScene({before.file, 1, 0, false}, scene.Snapshot()));
     scene.UndoStack()->redo();
-    EXPECT_TRUE(Same(scene.Snapshot(), deleted));
-    int type = 0;
-    EXPECT_EQ(scene.GetObjectType(sample.hand, type), CSceneModel::kInvalidHandle);
+    EXPECT_TRUE(SameScene(deleted, scene.Snapshot()));
 
-    // Deleting the camera leaves no camera; handles that are gone or null are ignored.
-    scene.DeleteNodes({sample.camera});
-    EXPECT_EQ(scene.GetCurrentCamera(), nullptr);
+    // Handles that are gone or null are ignored, and so is an import whose parent is not an
+    // earlier entry.
     events.lines.clear();
-    const CSceneSnapshot cameraDeleted = scene.Snapshot();
     scene.DeleteNodes({nullptr, sample.camera});
+    EXPECT_TRUE(scene.AddNodesAsStep({{{QStringLiteral("A")}, 0, {}}}, QString()).isEmpty());
     EXPECT_TRUE(events.lines.isEmpty());
-    EXPECT_TRUE(Same(scene.Snapshot(), cameraDeleted));
-    scene.UndoStack()->undo();
+    EXPECT_TRUE(SameScene(deleted, scene.Snapshot()));
 
-    TransformRecord rest = Placement({0, 1, 0});
+    // An import stands at the rest placements it was given.
     const QVector<UB::CHandle*> added = scene.AddNodesAsStep(
-        {{{QStringLiteral("Rig"), 45}, -1, {}}, {{QStringLiteral("Jaw"), 1, 2}, 0, rest}},
+        {{{QStringLiteral("Rig")}, -1, {}}, {{QStringLiteral("Jaw")}, 0, Placement({0, 1, 0})}},
         QStringLiteral("Import rig.bvh"));
     ASSERT_EQ(added.size(), 2);
-    EXPECT_EQ(scene.StructuralParent(added[1]), added[0]);
     EXPECT_TRUE(Near(sample.World(added[1]), {0, 1, 0}));
-    EXPECT_EQ(scene.UndoStack()->text(1), QStringLiteral("Import rig.bvh"));
-    const CSceneSnapshot imported = scene.Snapshot();
-    scene.UndoStack()->undo();
-    EXPECT_FALSE(scene.Contains(added[0]));
-    EXPECT_TRUE(Same(scene.Snapshot(), {deleted.file, 2, 1, true}));
-    scene.UndoStack()->redo();
-    EXPECT_TRUE(Same(scene.Snapshot(), imported));
-
-    // A parent that is not an earlier entry adds nothing.
-    EXPECT_TRUE(scene.AddNodesAsStep({{{QStringLiteral("A")}, 0, {}}}, QString()).isEmpty());
-    EXPECT_TRUE(Same(scene.Snapshot(), imported));
 }
 
 TEST(SceneCommands, TheModifiedMarkFollowsTheSavedState)

@@ -1,5 +1,5 @@
-// The host events the scene sends, in order, for link edits, for what a host user does, and
-// for deletions; and that building a scene sends none.
+// The host events the scene sends, in order, for link edits and for what a host user does;
+// and the journal of interface calls, which lists a call before what its listeners ask.
 
 #include "SceneTestSupport.h"
 
@@ -37,12 +37,14 @@ TEST(SceneHostEvents, LinkEditsAreAnnouncedOnlyWhenNotified)
     EXPECT_EQ(changes.count(), 8);
 }
 
-TEST(SceneHostEvents, HostActionsSendTheirEvents)
+TEST(SceneHostEvents, HostActionsSendTheirEventsAndBuildingASceneSendsNone)
 {
     CSampleScene sample;
     CSceneModel& scene = sample.scene;
     CHostEventLog events(scene);
-    QSignalSpy sections(&scene, &CSceneModel::SectionShowRequested);
+    UB::CHandle* lid = scene.AddNode(sample.box, {QStringLiteral("Lid")});
+    scene.SetLinkKey(lid, 3, nullptr);
+    scene.SetTransformKey(lid, 3, Placement({1, 0, 0}));
 
     scene.SetSelection({sample.box, sample.robot});
     scene.SetCurrentTime(7);
@@ -50,44 +52,55 @@ TEST(SceneHostEvents, HostActionsSendTheirEvents)
     EXPECT_TRUE(scene.IsPlaying());
     scene.Stop();
     EXPECT_FALSE(scene.IsPlaying());
-    scene.SetDialogMode(5);
     scene.ChangePickMode(2);
     scene.ChangePickMode(2); // no change, no event
-    EXPECT_EQ(scene.SetPickMode(19), UB::kOk);
     EXPECT_EQ(scene.EndPickMode(), UB::kOk);
     EXPECT_EQ(scene.EndPickMode(), UB::kOk); // already off
+    scene.SetDialogMode(5);
     scene.SendFileLoaded(1);
     scene.SendHierarchyChanged();
     scene.SendObjectDataChanged({sample.box}, 1);
     scene.SendLinkEvent(sample.hand);
-    EXPECT_EQ(scene.ShowSection(4, 0, 336), UB::kOk);
 
+    // Stopping settles the time and reports it, so that every view shows where it stopped.
     EXPECT_EQ(
         events.lines,
         (QStringList{"ObjectSelectionChanged", "CurrentTimeChanged(7)", "Played", "Stopped",
-                     "CurrentTimeChanged(7)", "DialogModeChanged(5)", "PickedModeChanged(2, 0)",
-                     "PickedModeChanged(19, 2)", "PickedModeChanged(0, 19)", "FileLoaded(1)",
-                     "HierarchyChanged", "ObjectDataChanged([Box], 1)",
-                     "ObjectDataChanged2(Hand: Arm -> Arm at 7)"}));
-    ASSERT_EQ(sections.count(), 1);
-    EXPECT_EQ(sections.first(), (QVariantList{4, 0, 336}));
-    EXPECT_EQ(scene.GetDialogMode(), eDialogModal);
-    EXPECT_EQ(scene.GetCurrentTime(), 7);
+                     "CurrentTimeChanged(7)", "PickedModeChanged(2, 0)", "PickedModeChanged(0, 2)",
+                     "DialogModeChanged(5)", "FileLoaded(1)", "HierarchyChanged",
+                     "ObjectDataChanged([Box], 1)", "ObjectDataChanged2(Hand: Arm -> Arm at 7)"}));
 }
 
-TEST(SceneHostEvents, BuildingASceneSendsNoHostEvents)
+TEST(SceneJournal, RecordsEachCallWithItsArgumentsBeforeWhatItsListenersAsk)
 {
-    CSceneModel scene;
-    CHostEventLog events(scene);
-    UB::CHandle* object = scene.AddObject({QStringLiteral("Crate")});
-    UB::CHandle* node = scene.AddNode(object, {QStringLiteral("Lid")});
-    scene.SetLinkKey(node, 3, nullptr);
-    scene.SetTransformKey(object, 3, Placement({1, 0, 0}));
-    scene.Desc(object).linkBlocked = true;
-    scene.SetOwner(node, node);
-    scene.SetStandardNodeName(0, QStringLiteral("Crate"));
-    scene.Clear();
-    EXPECT_TRUE(events.lines.isEmpty()) << events.lines.join(QLatin1Char(',')).toStdString();
+    CSampleScene sample;
+    CSceneModel& scene = sample.scene;
+    scene.SetSelection({sample.hand, sample.box}); // what a host does is not a call
+    QObject listener;
+    QObject::connect(scene.EventSender(), &CEventSender::HierarchyChanged, &listener,
+                     [&scene] { scene.GetCurrentTime(); });
+
+    HandleList selected;
+    scene.GetSelectedObjects(selected, true);
+    UB::CHandle* parent = nullptr;
+    scene.GetLinkParent(sample.hand, 0, parent);
+    scene.FindNodeByName(sample.robot, L"Hand");
+    scene.LinkObjects({sample.box, sample.table}, sample.robot, 1, 0, true, true);
+
+    EXPECT_EQ(scene.JournalLines(),
+              (QStringList{"GetSelectedObjects(true) -> 0", "GetLinkParent(Hand, 0) -> 0",
+                           "FindNodeByName(Robot, \"Hand\") -> 0",
+                           "LinkObjects([Box, Table], Robot, 1, 0, true, true) -> 0",
+                           "GetCurrentTime() -> 0"}));
+    // Besides the code, an entry shows what the call handed back.
+    EXPECT_EQ(scene.Journal().at(0).output, QStringLiteral("[Box]"));
+    EXPECT_EQ(scene.Journal().at(1).output, QStringLiteral("Arm"));
+    EXPECT_EQ(scene.Journal().at(2).output, QStringLiteral("Hand"));
+
+    // Switched off, the journal records nothing.
+    scene.SetJournalEnabled(false);
+    scene.GetCurrentTime();
+    EXPECT_EQ(scene.Journal().size(), 5);
 }
 
 } // namespace

@@ -1,72 +1,35 @@
 #include "SceneTestSupport.h"
 
-#include "TransformMath.h"
 #include "host/KVEvents.h"
 
-#include <cmath>
-
 namespace KV::Test {
-
-TransformRecord Placement(const QVector3D& position, const QQuaternion& rotation,
-                          const QVector3D& scale)
-{
-    return TransformMath::MakeRecord(position, rotation, scale);
-}
-
-QVector3D PositionOf(const TransformRecord& record)
-{
-    return TransformMath::Position(record);
-}
-
-QQuaternion RotationOf(const TransformRecord& record)
-{
-    return TransformMath::Rotation(record);
-}
-
-QVector3D ScaleOf(const TransformRecord& record)
-{
-    return TransformMath::Scale(record);
-}
-
-::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected)
-{
-    if ((actual - expected).length() < 1e-3f)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "(" << actual.x() << ", " << actual.y() << ", " << actual.z() << ") is not ("
-           << expected.x() << ", " << expected.y() << ", " << expected.z() << ")";
-}
-
-::testing::AssertionResult SameRotation(const QQuaternion& actual, const QQuaternion& expected)
-{
-    if (std::fabs(QQuaternion::dotProduct(actual.normalized(), expected.normalized())) > 0.9999f)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "rotation (" << actual.scalar() << "; " << actual.x() << ", " << actual.y() << ", "
-           << actual.z() << ") is not (" << expected.scalar() << "; " << expected.x() << ", "
-           << expected.y() << ", " << expected.z() << ")";
-}
 
 CHostEventLog::CHostEventLog(CSceneModel& scene)
     : m_scene(scene)
 {
     CEventSender* sender = scene.EventSender();
-    connect(sender, &CEventSender::PickedModeChanged, this, [this](EPickMode now, EPickMode old) {
-        lines << QStringLiteral("PickedModeChanged(%1, %2)").arg(now).arg(old);
-    });
-    connect(sender, &CEventSender::FileLoaded, this,
-            [this](EFileType type) { lines << QStringLiteral("FileLoaded(%1)").arg(type); });
-    connect(sender, &CEventSender::ObjectSelectionChanged, this,
-            [this] { lines << QStringLiteral("ObjectSelectionChanged"); });
+    // "Name(argument, ...)", or the bare name for an event without arguments.
+    const auto line = [this](const char* name) {
+        return [this, name](auto... arguments) {
+            const QStringList values{QString::number(arguments)...};
+            lines << (values.isEmpty()
+                          ? QString::fromLatin1(name)
+                          : QStringLiteral("%1(%2)").arg(QLatin1String(name),
+                                                         values.join(QStringLiteral(", "))));
+        };
+    };
+    connect(sender, &CEventSender::PickedModeChanged, this, line("PickedModeChanged"));
+    connect(sender, &CEventSender::FileLoaded, this, line("FileLoaded"));
+    connect(sender, &CEventSender::ObjectSelectionChanged, this, line("ObjectSelectionChanged"));
+    connect(sender, &CEventSender::DialogModeChanged, this, line("DialogModeChanged"));
+    connect(sender, &CEventSender::HierarchyChanged, this, line("HierarchyChanged"));
+    connect(sender, &CEventSender::CurrentTimeChanged, this, line("CurrentTimeChanged"));
+    connect(sender, &CEventSender::Played, this, line("Played"));
+    connect(sender, &CEventSender::Stopped, this, line("Stopped"));
     connect(sender, &CEventSender::ObjectDeleted, this,
             [this](UB::CArrayList<UB::CHandle*> objects) {
                 lines << QStringLiteral("ObjectDeleted(%1)").arg(objects.GetCount());
             });
-    connect(sender, &CEventSender::DialogModeChanged, this, [this](EDialogMode mode) {
-        lines << QStringLiteral("DialogModeChanged(%1)").arg(mode);
-    });
-    connect(sender, &CEventSender::HierarchyChanged, this,
-            [this] { lines << QStringLiteral("HierarchyChanged"); });
     connect(sender, &CEventSender::ObjectDataChanged, this,
             [this](UB::CArrayList<UB::CHandle*> objects, EObjectChangedDataType type) {
                 QStringList names;
@@ -77,20 +40,11 @@ CHostEventLog::CHostEventLog(CSceneModel& scene)
                              .arg(type);
             });
     connect(sender, &CEventSender::ObjectDataChanged2, this, [this](CBaseEvent* event) {
-        CLinkEvent prototype;
-        if (!event->IsKindOf(&prototype)) {
-            lines << QStringLiteral("ObjectDataChanged2(?)");
-            return;
-        }
-        const auto* link = static_cast<CLinkEvent*>(event);
+        const auto* link = static_cast<CLinkEvent*>(event); // the only kind the scene sends
         lines << QStringLiteral("ObjectDataChanged2(%1: %2 -> %3 at %4)")
                      .arg(Name(link->object), Name(link->oldParent), Name(link->newParent))
                      .arg(link->time);
     });
-    connect(sender, &CEventSender::CurrentTimeChanged, this,
-            [this](UBTime time) { lines << QStringLiteral("CurrentTimeChanged(%1)").arg(time); });
-    connect(sender, &CEventSender::Played, this, [this] { lines << QStringLiteral("Played"); });
-    connect(sender, &CEventSender::Stopped, this, [this] { lines << QStringLiteral("Stopped"); });
 }
 
 QString CHostEventLog::Name(const void* handle) const
@@ -120,7 +74,7 @@ CSampleScene::CSampleScene()
 
 QVector3D CSampleScene::World(UB::CHandle* node, UBTime time) const
 {
-    return PositionOf(scene.WorldTransformAt(node, time));
+    return Position(scene.WorldTransformAt(node, time));
 }
 
 } // namespace KV::Test

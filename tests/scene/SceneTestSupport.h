@@ -1,32 +1,34 @@
 #pragma once
 
 #include "KVSceneModel.h"
+#include "TransformMath.h"
 #include "support/QtPrinters.h"
 #include "support/SceneSnapshotAssert.h"
+#include "support/Transforms.h"
 
 #include <QObject>
-#include <QQuaternion>
 #include <QStringList>
-#include <QVector3D>
 
 #include <gtest/gtest.h>
 
 namespace KV::Test {
 
-TransformRecord Placement(const QVector3D& position, const QQuaternion& rotation = {},
-                          const QVector3D& scale = {1, 1, 1});
-QVector3D PositionOf(const TransformRecord& record);
-QQuaternion RotationOf(const TransformRecord& record);
-QVector3D ScaleOf(const TransformRecord& record);
+using TransformMath::Position;
+
+inline TransformRecord Placement(const QVector3D& position, const QQuaternion& rotation = {},
+                                 const QVector3D& scale = {1, 1, 1})
+{
+    return TransformMath::MakeRecord(position, rotation, scale);
+}
 
 /// Same point within float tolerance.
-::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected);
-/// Same rotation within tolerance (q and -q are the same rotation).
-::testing::AssertionResult SameRotation(const QQuaternion& actual, const QQuaternion& expected);
+inline ::testing::AssertionResult Near(const QVector3D& actual, const QVector3D& expected)
+{
+    return SamePlace(Placement(expected), Placement(actual));
+}
 
-/// Records every host event of a scene's event sender as one line, in emission order, with
-/// handles named by the scene: "ObjectDataChanged2(Box: Robot -> Table)", "HierarchyChanged",
-/// "ObjectDataChanged([Box], 2)", "PickedModeChanged(2, 0)" and so on.
+/// Records each host event of a scene's sender as a line, in order, with handles named by the
+/// scene: "ObjectDataChanged2(Box: Robot -> Table at 0)", "PickedModeChanged(2, 0)" and so on.
 class CHostEventLog : public QObject
 {
 public:
@@ -39,16 +41,9 @@ private:
     CSceneModel& m_scene;
 };
 
-/// The scene most tests start from:
-///
-///   Table   object, type 1, local at (10, 0, 0)
-///   Robot   object, type 2, local at (0, 5, 0), turned 90° about Z
-///     Arm     node of Robot, local at (2, 0, 0)
-///       Hand    node of Arm, local at (1, 0, 0)
-///   Box     object, type 1, local at (0, 0, 3)
-///   Camera  object, type 41, the current camera
-///
-/// All keys are at time 0.
+/// The scene most tests start from, all keys at time 0: objects Table at (10, 0, 0), Robot at
+/// (0, 5, 0) turned 90° about Z, Box at (0, 0, 3) and Camera, the current camera; Robot's node
+/// Arm at (2, 0, 0) and Arm's node Hand at (1, 0, 0), so that Hand is at (0, 8, 0) in the world.
 struct CSampleScene
 {
     CSampleScene();
