@@ -2,12 +2,14 @@
 
 #include "host/KVKorvelInterface.h"
 #include "nodetree/CNodeHandleValue.h"
+#include "nodetree/CTreeDepthLimit.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStringMatcher>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QtDebug>
 
 #include <deque>
@@ -18,23 +20,6 @@ namespace KV {
 namespace {
 
 const char* const kIconPath = ":/KVNodeStructureDlg/icon/SpringBoneTagIcon.svg";
-
-/// Calls `visit` for every item of `tree` in pre-order (an item before its children, children
-/// in index order) without recursing, so the depth of the tree costs no stack.
-template<typename Visit>
-void VisitPreOrder(QTreeWidget* tree, Visit visit)
-{
-    std::vector<QTreeWidgetItem*> stack;
-    for (int row = tree->topLevelItemCount() - 1; row >= 0; --row)
-        stack.push_back(tree->topLevelItem(row));
-    while (!stack.empty()) {
-        QTreeWidgetItem* item = stack.back();
-        stack.pop_back();
-        visit(item);
-        for (int row = item->childCount() - 1; row >= 0; --row)
-            stack.push_back(item->child(row));
-    }
-}
 
 /// The host's wide text as a QString. Qt's own conversion of 32-bit wide text runs through its
 /// general UTF-32 decoder, which costs a rebuild several times what this direct copy does.
@@ -78,12 +63,11 @@ QString FromHostText(const std::wstring& text)
 /// more. Top-level items wait under a holder item because addChild records each child's row
 /// there, and the rows stay true once they move to the (emptied) tree; top-level items
 /// inserted directly have no recorded row, and the first lookup of each then scans the whole
-/// top level, which is quadratic for a flat list. Expanding needs the view, so it waits too.
+/// top level, which is quadratic for a flat list. Expanding needs the view, so it comes after.
 class CNodeTreeWidgetTool::CBuildBatch
 {
 public:
     QTreeWidgetItem holder;
-    std::vector<QTreeWidgetItem*> itemsToExpand;
     /// Reused for every item's handle: refilling a value of the same type spares Qt's type
     /// lookup that a new one costs; each item stores its own copy.
     QVariant handleData;
@@ -99,6 +83,9 @@ CNodeTreeWidgetTool::~CNodeTreeWidgetTool()
     // handlers must not reach a tool that is gone.
     QObject::disconnect(m_clickConnection);
     QObject::disconnect(m_scrollConnection);
+    // Qt deletes the items with the tree widget, by recursion.
+    if (m_depthLimit != nullptr && m_depthLimit->IsDeep())
+        m_depthLimit->Clear();
 }
 
 UB::Result CNodeTreeWidgetTool::InitTreeTool(CKorvelInterface* host)
@@ -142,6 +129,13 @@ CSceneManager* CNodeTreeWidgetTool::GetSceneManager() const
     return m_host != nullptr ? m_host->GetSceneManager() : nullptr;
 }
 
+CTreeDepthLimit* CNodeTreeWidgetTool::DepthLimitOf(QTreeWidget* tree)
+{
+    if (m_depthLimit == nullptr || m_depthLimit->parent() != tree)
+        m_depthLimit = new CTreeDepthLimit(tree);
+    return m_depthLimit;
+}
+
 // ---- Building --------------------------------------------------------------------------------
 
 void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
@@ -155,7 +149,8 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
 
     m_handleToItem.Clear();
     m_nodeItemCount = 0;
-    tree->clear();
+    CTreeDepthLimit* depthLimit = DepthLimitOf(tree);
+    depthLimit->Clear();
     m_nodeList.Clear();
 
     if (root == nullptr) {
@@ -175,18 +170,16 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
     }
 
     CBuildBatch batch;
-    batch.itemsToExpand.reserve(m_lastItemCount); // usually the same object again
     m_batch = &batch;
     QTreeWidgetItem* rootItem = AddNodeItem(root, tree, nullptr, false);
     m_batch = nullptr;
 
     tree->addTopLevelItems(batch.holder.takeChildren());
-    for (QTreeWidgetItem* item : batch.itemsToExpand)
-        item->setExpanded(true);
-    if (rootItem != nullptr)
-        rootItem->setExpanded(m_expandRoot);
+    // Expanding an item without children shows nothing and costs the view a persistent index.
+    depthLimit->SetDeepestLevel(CTreeDepthLimit::ExpandParents(tree->invisibleRootItem(), -1));
+    if (rootItem != nullptr && !m_expandRoot)
+        rootItem->setExpanded(false);
     m_rootNode = root;
-    m_lastItemCount = m_nodeItemCount;
 }
 
 QTreeWidgetItem* CNodeTreeWidgetTool::AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
@@ -273,10 +266,8 @@ void CNodeTreeWidgetTool::PlaceItem(QTreeWidgetItem* item, QTreeWidget* tree,
     else
         tree->addTopLevelItem(item);
 
-    if (item->treeWidget() != nullptr)
+    if (m_batch == nullptr && item->treeWidget() != nullptr)
         item->setExpanded(true);
-    else if (m_batch != nullptr)
-        m_batch->itemsToExpand.push_back(item);
 }
 
 // ---- Reading and searching -------------------------------------------------------------------
@@ -286,7 +277,8 @@ void CNodeTreeWidgetTool::GetAllItems(QList<QTreeWidgetItem*>& out)
     QTreeWidget* tree = GetTreeWidget();
     if (tree == nullptr)
         return;
-    VisitPreOrder(tree, [&out](QTreeWidgetItem* item) { out.append(item); });
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        out.append(*it);
 }
 
 void CNodeTreeWidgetTool::FindItems(QList<QTreeWidgetItem*>& found, QString text)
@@ -301,22 +293,16 @@ void CNodeTreeWidgetTool::FindItems(QList<QTreeWidgetItem*>& found, QString text
     QList<QTreeWidgetItem*> selectedInPreOrder;
     const bool anySelected =
         tree->selectionModel() != nullptr && tree->selectionModel()->hasSelection();
-    if (text.isEmpty()) {
-        VisitPreOrder(tree, [&](QTreeWidgetItem* item) {
-            found.append(item);
-            if (anySelected && item->isSelected())
-                selectedInPreOrder.append(item);
-        });
-    } else {
-        // A literal match: the text's characters never act as a pattern.
-        const QStringMatcher matcher(text, Qt::CaseInsensitive);
+    // A literal match: the text's characters never act as a pattern.
+    const QStringMatcher matcher(text, Qt::CaseInsensitive);
+    if (!text.isEmpty())
         found.clear();
-        VisitPreOrder(tree, [&](QTreeWidgetItem* item) {
-            if (matcher.indexIn(item->text(0)) >= 0)
-                found.append(item);
-            if (anySelected && item->isSelected())
-                selectedInPreOrder.append(item);
-        });
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+        QTreeWidgetItem* item = *it;
+        if (text.isEmpty() || matcher.indexIn(item->text(0)) >= 0)
+            found.append(item);
+        if (anySelected && item->isSelected())
+            selectedInPreOrder.append(item);
     }
 
     for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
@@ -392,7 +378,9 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
         } else if (item->isHidden()) {
             item->setHidden(false);
         }
-        if (!everything && frame.childShown && !item->isExpanded())
+        // The frames left on the stack are the item's ancestors.
+        if (!everything && frame.childShown && !item->isExpanded() &&
+            stack.size() < CTreeDepthLimit::kMaxExpandedDepth)
             toExpand.push_back(item);
     };
     for (int row = 0; row < tree->topLevelItemCount(); ++row) {
@@ -426,10 +414,13 @@ UB::Result CNodeTreeWidgetTool::ExpandAncestors(QTreeWidgetItem* item, bool expa
 {
     if (item == nullptr)
         return UB::kOk;
+    int depth = CTreeDepthLimit::DepthOf(item);
     for (QTreeWidgetItem* ancestor = item->parent(); ancestor != nullptr;
          ancestor = ancestor->parent()) {
+        --depth;
         // Asking first spares the view a search for the item's row when nothing changes.
-        if (ancestor->isExpanded() != expand)
+        if (ancestor->isExpanded() != expand &&
+            (!expand || depth < CTreeDepthLimit::kMaxExpandedDepth))
             ancestor->setExpanded(expand);
     }
     return UB::kOk;
@@ -450,7 +441,26 @@ void CNodeTreeWidgetTool::SelectNode(UB::CHandle* node)
         return;
     const QSignalBlocker blocker(tree);
     item->setSelected(true);
+    // Scrolling to the current item expands all its ancestors, past the depth limit too.
+    const bool pastLimit = CTreeDepthLimit::DepthOf(item) > CTreeDepthLimit::kMaxExpandedDepth &&
+                           tree->hasAutoScroll();
+    if (pastLimit)
+        tree->setAutoScroll(false);
     tree->setCurrentItem(item);
+    if (pastLimit)
+        tree->setAutoScroll(true);
+}
+
+void CNodeTreeWidgetTool::ExpandAll()
+{
+    if (QTreeWidget* tree = GetTreeWidget())
+        DepthLimitOf(tree)->ExpandAll();
+}
+
+void CNodeTreeWidgetTool::ClearTree()
+{
+    if (QTreeWidget* tree = GetTreeWidget())
+        DepthLimitOf(tree)->Clear();
 }
 
 void CNodeTreeWidgetTool::ClearSelection()

@@ -138,12 +138,12 @@ TEST_F(NodeTreeSearchTest, TypingShowsHitsWithTheirAncestorsExpandedAndHidesTheR
     EXPECT_EQ(DrawTree(tree), QStringLiteral("Rig\n"
                                              "  Hips\n"
                                              "    Arm(L) [collapsed] [selected]\n"
-                                             "      node.1 [hidden] [collapsed]\n"
+                                             "      node.1 [hidden]\n"
                                              "    arm_R [collapsed]\n"
-                                             "      node_1 [hidden] [collapsed]\n"
+                                             "      node_1 [hidden]\n"
                                              "  [L]Hand [hidden]\n"
-                                             "    xABCy [hidden] [collapsed]\n"
-                                             "  *Star [hidden] [collapsed]"));
+                                             "    xABCy [hidden]\n"
+                                             "  *Star [hidden]"));
     EXPECT_TRUE(dialog.m_enterPending);
 
     // Emptying the field shows everything again, selects the root and collapses nothing.
@@ -152,12 +152,12 @@ TEST_F(NodeTreeSearchTest, TypingShowsHitsWithTheirAncestorsExpandedAndHidesTheR
     EXPECT_EQ(DrawTree(tree), QStringLiteral("Rig [selected]\n"
                                              "  Hips\n"
                                              "    Arm(L) [collapsed]\n"
-                                             "      node.1 [collapsed]\n"
+                                             "      node.1\n"
                                              "    arm_R [collapsed]\n"
-                                             "      node_1 [collapsed]\n"
+                                             "      node_1\n"
                                              "  [L]Hand\n"
-                                             "    xABCy [collapsed]\n"
-                                             "  *Star [collapsed]"));
+                                             "    xABCy\n"
+                                             "  *Star"));
 }
 
 TEST_F(NodeTreeSearchTest, TextThatMatchesNothingHidesEverythingAndSelectsNothing)

@@ -15,7 +15,8 @@ QString DrawTree(QTreeWidget* tree, bool states)
         QString line = QString(depth * 2, QLatin1Char(' ')) + item->text(0);
         if (states && item->isHidden())
             line += QStringLiteral(" [hidden]");
-        if (states && !item->isExpanded())
+        // A childless item looks the same expanded or not.
+        if (states && item->childCount() > 0 && !item->isExpanded())
             line += QStringLiteral(" [collapsed]");
         if (states && item->isSelected())
             line += QStringLiteral(" [selected]");

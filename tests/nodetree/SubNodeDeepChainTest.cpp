@@ -1,0 +1,59 @@
+// The link-to-sub-node dialog on chains far deeper than Qt can lay out expanded: everything
+// an animator does with it works, and levels past the depth limit stay collapsed.
+
+#include "SceneShapes.h"
+#include "SubNodeDialogTest.h"
+
+#include "nodetree/CTreeDepthLimit.h"
+
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+class SubNodeDeepChain : public SubNodeDialogTest
+{
+protected:
+    /// The tree's items in pre-order, after the dialog was laid out and painted.
+    QList<QTreeWidgetItem*> PaintedItems()
+    {
+        Tree()->viewport()->repaint();
+        QList<QTreeWidgetItem*> items;
+        for (QTreeWidgetItemIterator it(Tree()); *it != nullptr; ++it)
+            items << *it;
+        return items;
+    }
+};
+
+TEST_F(SubNodeDeepChain, OpensSearchesSwitchesViewsAndClosesWithoutOpeningPastTheLimit)
+{
+    constexpr int kDepth = 100000;
+    constexpr int kLimit = KV::CTreeDepthLimit::kMaxExpandedDepth;
+    scene->SetJournalEnabled(false); // nothing here reads it, and it would hold every call
+    AddChain(*scene, kDepth, QStringLiteral("link"));
+    AddSelectedObject(QStringLiteral("Cup"), Node("link_99999"), Place(1, 2, 3));
+    const int result = RunDialog([&] {
+        QList<QTreeWidgetItem*> items = PaintedItems();
+        ASSERT_EQ(items.size(), kDepth);
+        EXPECT_TRUE(items[kLimit - 1]->isExpanded());
+        EXPECT_FALSE(items[kLimit]->isExpanded());
+        EXPECT_EQ(SelectedTexts(), QStringList{QStringLiteral("link_99999")});
+
+        TypeInSearch(QStringLiteral("link_9999"));
+        items = PaintedItems();
+        EXPECT_FALSE(items.last()->isHidden());
+        EXPECT_FALSE(items[kLimit]->isExpanded());
+
+        ChooseView("qtListAction");
+        EXPECT_EQ(Tree()->topLevelItemCount(), kDepth);
+        ChooseView("qtHierarchyAction");
+        ChooseView("qtCollapseAction");
+        ChooseView("qtExpandAction");
+        items = PaintedItems();
+        EXPECT_TRUE(items[kLimit - 1]->isExpanded());
+        EXPECT_FALSE(items[kLimit]->isExpanded());
+    });
+    EXPECT_EQ(result, QDialog::Rejected);
+}
+
+} // namespace
