@@ -3,6 +3,7 @@
 #include "host/KVKorvelInterface.h"
 #include "nodetree/CNodeHandleValue.h"
 #include "nodetree/CTreeDepthLimit.h"
+#include "nodetree/HostText.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -12,6 +13,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QtDebug>
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -21,37 +23,26 @@ namespace {
 
 const char* const kIconPath = ":/KVNodeStructureDlg/icon/SpringBoneTagIcon.svg";
 
-/// The host's wide text as a QString. Qt's own conversion of 32-bit wide text runs through its
-/// general UTF-32 decoder, which costs a rebuild several times what this direct copy does.
-/// Code points that are not characters become the replacement character, as Qt makes them.
-QString FromHostText(const std::wstring& text)
+/// The selected items, hidden ones too (QTreeWidget::selectedItems leaves those out), sorted by
+/// address for lookups.
+std::vector<QTreeWidgetItem*> SelectedItemsWithHidden(QTreeWidget* tree)
 {
-    if constexpr (sizeof(wchar_t) == sizeof(QChar)) {
-        return QString::fromWCharArray(text.data(), static_cast<int>(text.size()));
-    } else {
-        const auto isCharacter = [](uint code) {
-            return code <= QChar::LastValidCodePoint && !QChar::isSurrogate(code);
-        };
-        int length = 0;
-        for (const wchar_t c : text) {
-            const auto code = static_cast<uint>(c);
-            length += isCharacter(code) && QChar::requiresSurrogates(code) ? 2 : 1;
-        }
-        QString out(length, Qt::Uninitialized);
-        QChar* to = out.data();
-        for (const wchar_t c : text) {
-            const auto code = static_cast<uint>(c);
-            if (!isCharacter(code)) {
-                *to++ = QChar(QChar::ReplacementCharacter);
-            } else if (QChar::requiresSurrogates(code)) {
-                *to++ = QChar(QChar::highSurrogate(code));
-                *to++ = QChar(QChar::lowSurrogate(code));
-            } else {
-                *to++ = QChar(static_cast<ushort>(code));
-            }
-        }
-        return out;
+    std::vector<QTreeWidgetItem*> items;
+    if (tree->selectionModel() == nullptr)
+        return items;
+    for (const QModelIndex& index : tree->selectionModel()->selectedIndexes()) {
+        std::vector<int> rows;
+        for (QModelIndex up = index; up.isValid(); up = up.parent())
+            rows.push_back(up.row());
+        QTreeWidgetItem* item = tree->invisibleRootItem();
+        for (auto row = rows.rbegin(); row != rows.rend() && item != nullptr; ++row)
+            item = item->child(*row);
+        if (item != nullptr)
+            items.push_back(item);
     }
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    return items;
 }
 
 } // namespace
@@ -149,6 +140,7 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
 
     m_handleToItem.Clear();
     m_nodeItemCount = 0;
+    ForgetSearchedStates();
     CTreeDepthLimit* depthLimit = DepthLimitOf(tree);
     depthLimit->Clear();
     m_nodeList.Clear();
@@ -241,6 +233,7 @@ QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWid
     CSceneManager* scene = GetSceneManager();
     const QString name = scene != nullptr ? FromHostText(scene->GetObjectName(node)) : QString();
 
+    ForgetSearchedStates();
     // Text and data go in before the item is placed, where setting them announces nothing.
     auto* item = new QTreeWidgetItem(0);
     item->setText(0, name.isEmpty() ? QStringLiteral(" - ") : name);
@@ -318,6 +311,7 @@ void CNodeTreeWidgetTool::SetAllItemsHidden(bool hidden)
     QTreeWidget* tree = GetTreeWidget();
     if (tree == nullptr)
         return;
+    ForgetSearchedStates();
     std::deque<QTreeWidgetItem*> queue;
     for (int row = 0; row < tree->topLevelItemCount(); ++row)
         queue.push_back(tree->topLevelItem(row));
@@ -341,11 +335,16 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
         return;
     const bool everything = text.isEmpty();
     const QStringMatcher matcher(text, Qt::CaseInsensitive);
-    const bool anySelected =
-        tree->selectionModel() != nullptr && tree->selectionModel()->hasSelection();
+    // The selection is read once: asking each item costs a lookup in the selection model.
+    const std::vector<QTreeWidgetItem*> selected = SelectedItemsWithHidden(tree);
+    const auto isSelected = [&selected](QTreeWidgetItem* item) {
+        return !selected.empty() && std::binary_search(selected.begin(), selected.end(), item);
+    };
     QList<QTreeWidgetItem*> selectedInPreOrder;
     std::vector<QTreeWidgetItem*> hiddenWhileSelecting;
     std::vector<QTreeWidgetItem*> toExpand;
+    // The remembered states hold while the items come in the same order.
+    bool remembered = true;
 
     // One depth-first pass; an item's final visibility is known when it is left, after its
     // children: it is shown when it is a hit or a child of it is shown. Hiding everything and
@@ -354,30 +353,40 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     {
         QTreeWidgetItem* item;
         int nextChild;
+        std::size_t position;
         bool hit;
         bool childShown;
     };
     std::vector<CFrame> stack;
+    std::size_t position = 0;
     const auto enter = [&](QTreeWidgetItem* item) {
-        const bool hit = everything || matcher.indexIn(item->text(0)) >= 0;
+        if (remembered && (position >= m_searched.size() || m_searched[position].item != item)) {
+            remembered = false;
+            m_searched.resize(position, {nullptr, QString(), false});
+        }
+        if (!remembered)
+            m_searched.push_back({item, item->text(0), item->isHidden()});
+        const bool hit = everything || matcher.indexIn(m_searched[position].text) >= 0;
         if (hit)
             found.append(item);
-        if (anySelected && item->isSelected())
+        if (isSelected(item))
             selectedInPreOrder.append(item);
-        stack.push_back({item, 0, hit, false});
+        stack.push_back({item, 0, position++, hit, false});
     };
     const auto leave = [&](const CFrame& frame) {
         QTreeWidgetItem* item = frame.item;
         const bool shown = frame.hit || frame.childShown;
-        const bool witness = item->isSelected() || (!found.isEmpty() && item == found.first());
+        const bool witness = isSelected(item) || (!found.isEmpty() && item == found.first());
+        bool& hidden = m_searched[frame.position].hidden;
         if (!shown || witness) {
-            if (!item->isHidden())
+            if (!hidden)
                 item->setHidden(true);
             if (shown)
                 hiddenWhileSelecting.push_back(item);
-        } else if (item->isHidden()) {
+        } else if (hidden) {
             item->setHidden(false);
         }
+        hidden = !shown;
         // The frames left on the stack are the item's ancestors.
         if (!everything && frame.childShown && !item->isExpanded() &&
             stack.size() < CTreeDepthLimit::kMaxExpandedDepth)
@@ -399,6 +408,7 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
                 stack.back().childShown = true;
         }
     }
+    m_searched.resize(position, {nullptr, QString(), false});
 
     for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
         item->setSelected(false);
@@ -459,6 +469,7 @@ void CNodeTreeWidgetTool::ExpandAll()
 
 void CNodeTreeWidgetTool::ClearTree()
 {
+    ForgetSearchedStates();
     if (QTreeWidget* tree = GetTreeWidget())
         DepthLimitOf(tree)->Clear();
 }

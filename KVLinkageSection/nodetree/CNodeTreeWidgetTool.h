@@ -157,6 +157,17 @@ private:
     std::vector<CPendingChild>* m_pendingChildren = nullptr;
     /// The rebuild in progress, null outside BuildTree.
     CBuildBatch* m_batch = nullptr;
+    /// Each item's text and the hidden state the last search left it in, by pre-order
+    /// position: asking Qt costs a variant, or a persistent index, per item and keystroke.
+    /// Emptied whenever items are made or hidden otherwise.
+    struct CSearchedItem
+    {
+        QTreeWidgetItem* item;
+        QString text;
+        bool hidden;
+    };
+    std::vector<CSearchedItem> m_searched;
+    void ForgetSearchedStates() { m_searched.clear(); }
     /// Receives each node's children; kept to spare an allocation per node.
     UB::CArrayList<UB::CHandle*> m_childBuffer;
     QMetaObject::Connection m_clickConnection;

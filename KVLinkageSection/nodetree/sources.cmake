@@ -4,6 +4,7 @@ list(APPEND KV_CORE_SOURCES
     nodetree/CNodeTreeWidgetTool.h    nodetree/CNodeTreeWidgetTool.cpp
     nodetree/CNodeStructureDlg.h      nodetree/CNodeStructureDlg.cpp
     nodetree/CTreeDepthLimit.h        nodetree/CTreeDepthLimit.cpp
+    nodetree/HostText.h               nodetree/HostText.cpp
 )
 list(APPEND KV_CORE_SOURCES
     nodetree/CLinktoSub_NodeUiComponent.h   nodetree/CLinktoSub_NodeUiComponent.cpp
