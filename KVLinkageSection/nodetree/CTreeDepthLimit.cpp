@@ -31,10 +31,11 @@ void CTreeDepthLimit::Clear()
         m_tree->clear();
         return;
     }
-    // Taking the items out walks every expanded row's ancestors; with none expanded it is one
-    // cheap removal. Nothing is announced, as with a clear.
+    // Taking the items out walks the ancestors of every row the view or the selection holds
+    // (expanded, hidden, selected); a reset lets go of them all. Nothing is announced, as
+    // with a clear.
     const QSignalBlocker blocker(m_tree);
-    m_tree->collapseAll();
+    m_tree->reset();
     const QList<QTreeWidgetItem*> top = m_tree->invisibleRootItem()->takeChildren();
     std::vector<QTreeWidgetItem*> stack(top.rbegin(), top.rend());
     std::vector<QTreeWidgetItem*> preOrder;

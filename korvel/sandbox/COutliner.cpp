@@ -195,8 +195,9 @@ void COutliner::DeleteItems()
         return;
     }
     const QSignalBlocker blocker(this);
-    // With no row expanded, taking the rows out walks no chain of parents.
-    collapseAll();
+    // Taking the rows out walks the parents of every row the view holds (expanded, hidden,
+    // selected); a reset lets go of them all.
+    reset();
     QVector<QTreeWidgetItem*> preOrder;
     QList<QTreeWidgetItem*> stack = invisibleRootItem()->takeChildren();
     std::reverse(stack.begin(), stack.end());
