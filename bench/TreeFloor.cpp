@@ -46,8 +46,9 @@ namespace {
 KV::CTreeDepthLimit& DepthLimitOf(QTreeWidget& tree)
 {
     // A guard goes with its tree; a new tree may come at the same address.
-    static std::unordered_map<QTreeWidget*, QPointer<KV::CTreeDepthLimit>> limits;
-    QPointer<KV::CTreeDepthLimit>& limit = limits[&tree];
+    // Kept to the end: fixtures that clear their trees on the way out outlive function statics.
+    static auto* limits = new std::unordered_map<QTreeWidget*, QPointer<KV::CTreeDepthLimit>>;
+    QPointer<KV::CTreeDepthLimit>& limit = (*limits)[&tree];
     if (limit == nullptr)
         limit = new KV::CTreeDepthLimit(&tree);
     return *limit;
