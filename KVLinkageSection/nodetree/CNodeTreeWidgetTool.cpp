@@ -64,8 +64,6 @@ public:
     QVariant handleData;
 };
 
-// ---- Construction --------------------------------------------------------------------------
-
 CNodeTreeWidgetTool::CNodeTreeWidgetTool() = default;
 
 CNodeTreeWidgetTool::~CNodeTreeWidgetTool()
@@ -345,6 +343,9 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     std::vector<QTreeWidgetItem*> toExpand;
     // The remembered states hold while the items come in the same order.
     bool remembered = true;
+    // With the tree's signals blocked nobody sees the selection change on its way, so the
+    // items it touches need not be hidden meanwhile: hiding and showing a row costs a relayout.
+    const bool announced = !tree->signalsBlocked();
 
     // One depth-first pass; an item's final visibility is known when it is left, after its
     // children: it is shown when it is a hit or a child of it is shown. Hiding everything and
@@ -376,7 +377,8 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     const auto leave = [&](const CFrame& frame) {
         QTreeWidgetItem* item = frame.item;
         const bool shown = frame.hit || frame.childShown;
-        const bool witness = isSelected(item) || (!found.isEmpty() && item == found.first());
+        const bool witness =
+            announced && (isSelected(item) || (!found.isEmpty() && item == found.first()));
         bool& hidden = m_searched[frame.position].hidden;
         if (!shown || witness) {
             if (!hidden)
@@ -410,10 +412,15 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     }
     m_searched.resize(position, {nullptr, QString(), false});
 
-    for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
-        item->setSelected(false);
-    if (!found.isEmpty())
-        found.first()->setSelected(true);
+    // Unannounced, deselecting and selecting again the one first hit changes nothing.
+    const bool unchanged = !announced && !found.isEmpty() && selectedInPreOrder.size() == 1 &&
+                           selectedInPreOrder.first() == found.first();
+    if (!unchanged) {
+        for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
+            item->setSelected(false);
+        if (!found.isEmpty())
+            found.first()->setSelected(true);
+    }
     for (QTreeWidgetItem* item : hiddenWhileSelecting)
         item->setHidden(false);
     for (QTreeWidgetItem* item : toExpand)

@@ -87,7 +87,8 @@ public:
     /// One change of the search text: the end state of hiding everything, FindItems, showing
     /// every hit and its ancestors and, for a non-empty text, expanding those ancestors (down to
     /// the depth limit). Only items whose state changes are touched; while the selection
-    /// changes, the items selected before and the first hit are hidden, as they would be.
+    /// changes with the tree's signals on, the items selected before and the first hit are
+    /// hidden, as they would be.
     void ApplySearch(QList<QTreeWidgetItem*>& found, const QString& text);
 
     /// Expands (down to the depth limit) or collapses every ancestor of `item`. Returns 0.
