@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr double kHeapGoalRatio = 1.5;
+constexpr double kHeapGoalRatio = 1.3;
 
 void Report(benchmark::State& state, long long start, int nodes, double goalRatio)
 {
