@@ -8,6 +8,8 @@
 class CBenchTreeTool : public KV::CNodeTreeWidgetTool
 {
 public:
+    // The tree goes before the tool's own clean-up could reach it.
+    ~CBenchTreeTool() { ClearTree(); }
     QTreeWidget* GetTreeWidget() override { return &m_tree; }
 
     QTreeWidget m_tree;

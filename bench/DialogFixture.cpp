@@ -3,6 +3,7 @@
 #include "SceneShapes.h"
 
 #include "nodetree/CNodeHandleValue.h"
+#include "nodetree/CTreeDepthLimit.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -26,6 +27,16 @@ const std::vector<CDialogShape>& DialogShapes()
                                 return AddImportedModel(s, count, QStringLiteral("mesh"));
                             },
                             count});
+        }
+        made.push_back(
+            {"rig_300000",
+             [](KV::CSceneModel& s) { return AddRigOfSize(s, 300000, QStringLiteral("bone")); },
+             300000, true});
+        for (int depth : {50000, 100000}) {
+            made.push_back(
+                {"chain_" + std::to_string(depth),
+                 [depth](KV::CSceneModel& s) { return AddChain(s, depth, QStringLiteral("link")); },
+                 depth, true});
         }
         return made;
     }();
@@ -53,6 +64,11 @@ CDialogFixture::CDialogFixture(const CDialogShape& desc)
         floorTree.resize(dialog->GetTreeWidget()->size());
 }
 
+CDialogFixture::~CDialogFixture()
+{
+    ClearFloor(floorTree);
+}
+
 bool CDialogFixture::MakeDialog()
 {
     dialog.reset();
@@ -66,7 +82,19 @@ void CDialogFixture::OpenDialog()
     dialog->ClearSearch();
     dialog->SelectNode(parent);
     dialog->show();
-    QCoreApplication::processEvents();
+    PaintNow(*dialog->GetTreeWidget());
+}
+
+void CDialogFixture::ShowDialog()
+{
+    dialog->show();
+    PaintNow(*dialog->GetTreeWidget());
+}
+
+void CDialogFixture::ShowFloor()
+{
+    floorTree.show();
+    PaintNow(floorTree);
 }
 
 void CDialogFixture::CloseDialog()
@@ -80,7 +108,7 @@ void CDialogFixture::OpenFloor()
     BuildFloorTree(floorTree, snapshot);
     SelectFloorParent(false);
     floorTree.show();
-    QCoreApplication::processEvents();
+    PaintNow(floorTree);
 }
 
 void CDialogFixture::SelectFloorParent(bool list)
@@ -93,10 +121,16 @@ void CDialogFixture::SelectFloorParent(bool list)
     if (item == nullptr)
         return;
     item->setSelected(true);
-    if (list)
+    if (list) {
         floorTree.scrollToItem(item, QAbstractItemView::EnsureVisible);
-    else
-        floorTree.setCurrentItem(item);
+        return;
+    }
+    // Scrolling to an item past the depth limit would expand all its ancestors.
+    const bool scroll =
+        snapshot.depths[std::size_t(parentRow)] <= KV::CTreeDepthLimit::kMaxExpandedDepth;
+    floorTree.setAutoScroll(scroll);
+    floorTree.setCurrentItem(item);
+    floorTree.setAutoScroll(true);
 }
 
 void CDialogFixture::CloseFloor()

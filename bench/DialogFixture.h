@@ -21,9 +21,12 @@ struct CDialogShape
     std::string name;
     std::function<UB::CHandle*(KV::CSceneModel&)> make;
     int nodeCount;
+    /// Measured only as the user waits for it, for scaling and depth.
+    bool shownOnly = false;
 };
 
-/// Rigs and imported models of 1,000, 10,000 and 100,000 nodes.
+/// Rigs and imported models of 1,000, 10,000 and 100,000 nodes; then, shown only, a rig of
+/// 300,000 and chains of 50,000 and 100,000 levels.
 const std::vector<CDialogShape>& DialogShapes();
 
 /// The dialog needs its layout from the plug-in's resource file.
@@ -33,6 +36,7 @@ class CDialogFixture
 {
 public:
     explicit CDialogFixture(const CDialogShape& shape);
+    ~CDialogFixture();
 
     /// Makes a new dialog on the same scene, as the section's first use of the command does.
     bool MakeDialog();
@@ -43,6 +47,9 @@ public:
     void CloseDialog();
     /// The same for the floor: the bare tree built, the parent's item selected, shown, painted.
     void OpenFloor();
+    /// Shows the dialog, or the bare tree, and paints it; the painted figures keep it shown.
+    void ShowDialog();
+    void ShowFloor();
     void CloseFloor();
     /// Selects the parent's item in the floor's tree, in the hierarchy or the list, and in
     /// the list scrolls to it, as the dialog's view switch leaves it.

@@ -62,7 +62,7 @@ void Open(benchmark::State& state)
     CDialogFixture& f = DialogFixtureFor(ImportedRig());
     if (!SkipUnlessReady(state, f))
         TimeOpening(
-            state, [&] { f.OpenDialog(); }, [&] { f.CloseDialog(); }, 1.5);
+            state, [&] { f.OpenDialog(); }, [&] { f.CloseDialog(); }, 1.3);
 }
 
 void OpenFloor(benchmark::State& state)
@@ -85,7 +85,7 @@ void Search(benchmark::State& state)
         state.ResumeTiming();
         f.dialog->OnSearchTextChanged(QStringLiteral("hand"));
     }
-    state.counters["goal_ratio"] = 2.0;
+    state.counters["goal_ratio"] = 1.5;
     state.counters["goal_ms"] = 0;
 }
 

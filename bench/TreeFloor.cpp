@@ -2,13 +2,17 @@
 
 #include "KVSceneModel.h"
 #include "nodetree/CNodeHandleValue.h"
+#include "nodetree/CTreeDepthLimit.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QItemSelectionModel>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QStringMatcher>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root)
@@ -23,7 +27,10 @@ CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root)
         snapshot.texts.push_back(name.isEmpty() ? QStringLiteral(" - ") : name);
         snapshot.data.push_back(KV::CNodeHandleValue::ToVariant(node));
         snapshot.parents.push_back(parent);
+        snapshot.depths.push_back(parent < 0 ? 0 : snapshot.depths[std::size_t(parent)] + 1);
+        snapshot.deepest = std::max(snapshot.deepest, snapshot.depths.back());
         const QVector<UB::CHandle*> children = scene.StructuralChildren(node);
+        snapshot.hasChildren.push_back(!children.isEmpty());
         for (int i = children.size() - 1; i >= 0; --i)
             stack.emplace_back(children[i], index);
     }
@@ -35,9 +42,22 @@ namespace {
 // Top-level items are gathered under a detached holder first: an item added as a child
 // records its row, one inserted at the top level directly does not, and looking up rows
 // that were not recorded is quadratic in a flat list.
+/// The depth guard of each bare tree: Qt's own clear deletes a deep chain by recursion.
+KV::CTreeDepthLimit& DepthLimitOf(QTreeWidget& tree)
+{
+    // A guard goes with its tree; a new tree may come at the same address.
+    // Kept to the end: fixtures that clear their trees on the way out outlive function statics.
+    static auto* limits = new std::unordered_map<QTreeWidget*, QPointer<KV::CTreeDepthLimit>>;
+    QPointer<KV::CTreeDepthLimit>& limit = (*limits)[&tree];
+    if (limit == nullptr)
+        limit = new KV::CTreeDepthLimit(&tree);
+    return *limit;
+}
+
 void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested)
 {
-    tree.clear();
+    KV::CTreeDepthLimit& limit = DepthLimitOf(tree);
+    limit.Clear();
     std::vector<QTreeWidgetItem*> items(snapshot.texts.size());
     QTreeWidgetItem topLevel;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -51,11 +71,26 @@ void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested)
         items[i] = item;
     }
     tree.addTopLevelItems(topLevel.takeChildren());
-    for (QTreeWidgetItem* item : items)
-        item->setExpanded(true);
+    limit.SetDeepestLevel(nested ? snapshot.deepest : 0);
+    if (!nested)
+        return;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (snapshot.hasChildren[i] && snapshot.depths[i] < KV::CTreeDepthLimit::kMaxExpandedDepth)
+            items[i]->setExpanded(true);
+    }
 }
 
 } // namespace
+
+void ExpandFloor(QTreeWidget& tree)
+{
+    DepthLimitOf(tree).ExpandAll();
+}
+
+void ClearFloor(QTreeWidget& tree)
+{
+    DepthLimitOf(tree).Clear();
+}
 
 void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot)
 {
@@ -67,63 +102,109 @@ void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot)
     BuildFloor(tree, snapshot, false);
 }
 
-void SearchFloorTree(QTreeWidget& tree, const QString& text)
+namespace {
+
+/// The bare tree's items and the states the floor last gave them.
+class CFloorSearch
 {
-    const QStringMatcher matcher(text, Qt::CaseInsensitive);
-    QTreeWidgetItem* firstHit = nullptr;
-    // Depth-first with an exit step per item: an item is shown when it matches or when a
-    // child is shown, which is known once its children are done.
-    struct Frame
+public:
+    CFloorSearch(QTreeWidget& tree, const CTreeSnapshot& snapshot)
+        : m_snapshot(snapshot)
+        , m_hidden(snapshot.texts.size(), false)
+        , m_shown(snapshot.texts.size())
+        , m_childShown(snapshot.texts.size())
     {
-        QTreeWidgetItem* item;
-        int nextChild;
-        bool match;
-        bool childShown;
-    };
-    std::vector<Frame> stack;
-    auto enter = [&](QTreeWidgetItem* item) {
-        const bool match = text.isEmpty() || matcher.indexIn(item->text(0)) >= 0;
-        if (match && firstHit == nullptr)
-            firstHit = item;
-        stack.push_back({item, 0, match, false});
-    };
-    for (int row = 0; row < tree.topLevelItemCount(); ++row) {
-        enter(tree.topLevelItem(row));
+        BuildFloorTree(tree, snapshot);
+        std::vector<QTreeWidgetItem*> stack;
+        for (int row = tree.topLevelItemCount() - 1; row >= 0; --row)
+            stack.push_back(tree.topLevelItem(row));
         while (!stack.empty()) {
-            Frame& frame = stack.back();
-            if (frame.nextChild < frame.item->childCount()) {
-                enter(frame.item->child(frame.nextChild++));
-                continue;
-            }
-            const Frame done = frame;
+            QTreeWidgetItem* item = stack.back();
             stack.pop_back();
-            const bool shown = done.match || done.childShown;
-            if (done.item->isHidden() == shown)
-                done.item->setHidden(!shown);
-            if (!text.isEmpty() && done.childShown && !done.item->isExpanded())
-                done.item->setExpanded(true);
-            if (shown && !stack.empty())
-                stack.back().childShown = true;
+            m_items.push_back(item);
+            for (int row = item->childCount() - 1; row >= 0; --row)
+                stack.push_back(item->child(row));
+        }
+        for (std::size_t i = 0; i < m_items.size(); ++i)
+            m_expanded.push_back(m_items[i]->isExpanded());
+    }
+
+    void Search(const QString& text)
+    {
+        const QStringMatcher matcher(text, Qt::CaseInsensitive);
+        const std::size_t count = m_items.size();
+        std::fill(m_childShown.begin(), m_childShown.end(), false);
+        QTreeWidgetItem* firstHit = nullptr;
+        for (std::size_t i = 0; i < count; ++i) {
+            m_shown[i] = text.isEmpty() || matcher.indexIn(m_snapshot.texts[i]) >= 0;
+            if (m_shown[i] && firstHit == nullptr)
+                firstHit = m_items[i];
+        }
+        // Children come after their parent in pre-order, so a backward pass sees every child
+        // of an item before the item.
+        for (std::size_t i = count; i-- > 0;) {
+            const int parent = m_snapshot.parents[i];
+            if (m_childShown[i])
+                m_shown[i] = true;
+            if (m_shown[i] && parent >= 0)
+                m_childShown[std::size_t(parent)] = true;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            if (m_hidden[i] == m_shown[i]) {
+                m_hidden[i] = !m_shown[i];
+                m_items[i]->setHidden(m_hidden[i]);
+            }
+            if (!text.isEmpty() && m_childShown[i] && !m_expanded[i] &&
+                m_snapshot.depths[i] < KV::CTreeDepthLimit::kMaxExpandedDepth) {
+                m_expanded[i] = true;
+                m_items[i]->setExpanded(true);
+            }
+        }
+        if (firstHit != m_selected) {
+            if (m_selected != nullptr)
+                m_selected->setSelected(false);
+            if (firstHit != nullptr)
+                firstHit->setSelected(true);
+            m_selected = firstHit;
         }
     }
 
-    const bool onlyFirstSelected = firstHit != nullptr && firstHit->isSelected() &&
-                                   tree.selectionModel()->selectedIndexes().size() == 1;
-    if (!onlyFirstSelected) {
-        tree.clearSelection();
-        if (firstHit != nullptr)
-            firstHit->setSelected(true);
-    }
-}
+private:
+    const CTreeSnapshot& m_snapshot;
+    std::vector<QTreeWidgetItem*> m_items;
+    std::vector<bool> m_hidden;
+    std::vector<bool> m_expanded;
+    std::vector<bool> m_shown;
+    std::vector<bool> m_childShown;
+    QTreeWidgetItem* m_selected = nullptr;
+};
+
+} // namespace
 
 void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeSnapshot& snapshot,
-                        const QString& before, const QString& after)
+                        const QString& before, const QString& after, bool painted)
 {
-    BuildFloorTree(tree, snapshot);
+    CFloorSearch search(tree, snapshot);
+    if (painted) {
+        tree.show();
+        PaintNow(tree);
+    }
     for (auto _ : state) {
         state.PauseTiming();
-        SearchFloorTree(tree, before);
+        search.Search(before);
+        if (painted)
+            PaintNow(tree);
         state.ResumeTiming();
-        SearchFloorTree(tree, after);
+        search.Search(after);
+        if (painted)
+            PaintNow(tree);
     }
+    if (painted)
+        tree.hide();
+}
+
+void PaintNow(QAbstractItemView& view)
+{
+    view.viewport()->repaint();
+    QCoreApplication::processEvents();
 }

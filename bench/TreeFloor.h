@@ -5,6 +5,7 @@
 
 #include <vector>
 
+class QAbstractItemView;
 class QTreeWidget;
 
 namespace benchmark {
@@ -25,23 +26,35 @@ struct CTreeSnapshot
     std::vector<QString> texts;
     std::vector<QVariant> data;
     std::vector<int> parents; // index of the parent, -1 for the root
+    std::vector<int> depths;  // 0 for the root
+    std::vector<bool> hasChildren;
+    int deepest = 0;
 };
 
 CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root);
 
 /// The least work Qt needs to show the same tree: the items are made with their texts and
-/// data off the view, inserted in one step, then expanded.
+/// data off the view, inserted in one step, then the parents above the tool's depth limit are
+/// expanded; expanding a leaf changes nothing on screen.
 void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot);
 
 /// The same for a list view: every item at the top level, in the same order.
 void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot);
 
-/// The least work Qt needs for the same search result: one pre-order pass with one matcher
-/// that shows the hits and their ancestors, hides the rest, expands the hits' ancestors and
-/// selects the first hit, changing only the states that differ.
-void SearchFloorTree(QTreeWidget& tree, const QString& text);
+/// Qt's expandAll on a bare tree, down to the tool's depth limit.
+void ExpandFloor(QTreeWidget& tree);
+
+/// Empties a bare tree; a deep one without Qt's recursive deletion.
+void ClearFloor(QTreeWidget& tree);
 
 /// Times the floor of one search keystroke on the bare tree of `snapshot`: each iteration
-/// searches for `before` untimed, then for `after` timed.
+/// searches for `before` untimed, then for `after` timed, painted when `painted` (the tree is
+/// then shown). The floor's search is one pass over the snapshot with one matcher that changes
+/// only the hidden, expanded and selected states that differ from the ones it set before: it
+/// remembers them rather than asking Qt.
 void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeSnapshot& snapshot,
-                        const QString& before, const QString& after);
+                        const QString& before, const QString& after, bool painted = false);
+
+/// Lays out and paints the window of `view` now, as the user's wait ends: the view's pending
+/// layout and every dirty widget of the window, then the events that follow.
+void PaintNow(QAbstractItemView& view);

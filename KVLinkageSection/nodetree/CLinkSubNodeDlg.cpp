@@ -240,7 +240,7 @@ void CLinkSubNodeDlg::OnListView()
 
 void CLinkSubNodeDlg::OnExpandAll()
 {
-    GetTreeWidget()->expandAll();
+    ExpandAll();
     m_expandRoot = true;
     CheckOneOf(ui.qtExpandAction, ui.qtCollapseAction);
 }
@@ -268,7 +268,7 @@ void CLinkSubNodeDlg::RebuildTree()
     for (const QTreeWidgetItem* item : tree->selectedItems())
         remembered.push_back(GetItemNode(item));
 
-    tree->clear();
+    ClearTree();
     BuildTree(m_rootNode, false);
     if (remembered.empty())
         return;

@@ -2,14 +2,18 @@
 
 #include "host/KVKorvelInterface.h"
 #include "nodetree/CNodeHandleValue.h"
+#include "nodetree/CTreeDepthLimit.h"
+#include "nodetree/HostText.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStringMatcher>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QtDebug>
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -19,54 +23,26 @@ namespace {
 
 const char* const kIconPath = ":/KVNodeStructureDlg/icon/SpringBoneTagIcon.svg";
 
-/// Calls `visit` for every item of `tree` in pre-order (an item before its children, children
-/// in index order) without recursing, so the depth of the tree costs no stack.
-template<typename Visit>
-void VisitPreOrder(QTreeWidget* tree, Visit visit)
+/// The selected items, hidden ones too (QTreeWidget::selectedItems leaves those out), sorted by
+/// address for lookups.
+std::vector<QTreeWidgetItem*> SelectedItemsWithHidden(QTreeWidget* tree)
 {
-    std::vector<QTreeWidgetItem*> stack;
-    for (int row = tree->topLevelItemCount() - 1; row >= 0; --row)
-        stack.push_back(tree->topLevelItem(row));
-    while (!stack.empty()) {
-        QTreeWidgetItem* item = stack.back();
-        stack.pop_back();
-        visit(item);
-        for (int row = item->childCount() - 1; row >= 0; --row)
-            stack.push_back(item->child(row));
+    std::vector<QTreeWidgetItem*> items;
+    if (tree->selectionModel() == nullptr)
+        return items;
+    for (const QModelIndex& index : tree->selectionModel()->selectedIndexes()) {
+        std::vector<int> rows;
+        for (QModelIndex up = index; up.isValid(); up = up.parent())
+            rows.push_back(up.row());
+        QTreeWidgetItem* item = tree->invisibleRootItem();
+        for (auto row = rows.rbegin(); row != rows.rend() && item != nullptr; ++row)
+            item = item->child(*row);
+        if (item != nullptr)
+            items.push_back(item);
     }
-}
-
-/// The host's wide text as a QString. Qt's own conversion of 32-bit wide text runs through its
-/// general UTF-32 decoder, which costs a rebuild several times what this direct copy does.
-/// Code points that are not characters become the replacement character, as Qt makes them.
-QString FromHostText(const std::wstring& text)
-{
-    if constexpr (sizeof(wchar_t) == sizeof(QChar)) {
-        return QString::fromWCharArray(text.data(), static_cast<int>(text.size()));
-    } else {
-        const auto isCharacter = [](uint code) {
-            return code <= QChar::LastValidCodePoint && !QChar::isSurrogate(code);
-        };
-        int length = 0;
-        for (const wchar_t c : text) {
-            const auto code = static_cast<uint>(c);
-            length += isCharacter(code) && QChar::requiresSurrogates(code) ? 2 : 1;
-        }
-        QString out(length, Qt::Uninitialized);
-        QChar* to = out.data();
-        for (const wchar_t c : text) {
-            const auto code = static_cast<uint>(c);
-            if (!isCharacter(code)) {
-                *to++ = QChar(QChar::ReplacementCharacter);
-            } else if (QChar::requiresSurrogates(code)) {
-                *to++ = QChar(QChar::highSurrogate(code));
-                *to++ = QChar(QChar::lowSurrogate(code));
-            } else {
-                *to++ = QChar(static_cast<ushort>(code));
-            }
-        }
-        return out;
-    }
+    std::sort(items.begin(), items.end());
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    return items;
 }
 
 } // namespace
@@ -78,18 +54,15 @@ QString FromHostText(const std::wstring& text)
 /// more. Top-level items wait under a holder item because addChild records each child's row
 /// there, and the rows stay true once they move to the (emptied) tree; top-level items
 /// inserted directly have no recorded row, and the first lookup of each then scans the whole
-/// top level, which is quadratic for a flat list. Expanding needs the view, so it waits too.
+/// top level, which is quadratic for a flat list. Expanding needs the view, so it comes after.
 class CNodeTreeWidgetTool::CBuildBatch
 {
 public:
     QTreeWidgetItem holder;
-    std::vector<QTreeWidgetItem*> itemsToExpand;
     /// Reused for every item's handle: refilling a value of the same type spares Qt's type
     /// lookup that a new one costs; each item stores its own copy.
     QVariant handleData;
 };
-
-// ---- Construction --------------------------------------------------------------------------
 
 CNodeTreeWidgetTool::CNodeTreeWidgetTool() = default;
 
@@ -99,6 +72,9 @@ CNodeTreeWidgetTool::~CNodeTreeWidgetTool()
     // handlers must not reach a tool that is gone.
     QObject::disconnect(m_clickConnection);
     QObject::disconnect(m_scrollConnection);
+    // Qt deletes the items with the tree widget, by recursion.
+    if (m_depthLimit != nullptr && m_depthLimit->IsDeep())
+        m_depthLimit->Clear();
 }
 
 UB::Result CNodeTreeWidgetTool::InitTreeTool(CKorvelInterface* host)
@@ -142,6 +118,13 @@ CSceneManager* CNodeTreeWidgetTool::GetSceneManager() const
     return m_host != nullptr ? m_host->GetSceneManager() : nullptr;
 }
 
+CTreeDepthLimit* CNodeTreeWidgetTool::DepthLimitOf(QTreeWidget* tree)
+{
+    if (m_depthLimit == nullptr || m_depthLimit->parent() != tree)
+        m_depthLimit = new CTreeDepthLimit(tree);
+    return m_depthLimit;
+}
+
 // ---- Building --------------------------------------------------------------------------------
 
 void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
@@ -155,7 +138,9 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
 
     m_handleToItem.Clear();
     m_nodeItemCount = 0;
-    tree->clear();
+    ForgetSearchedStates();
+    CTreeDepthLimit* depthLimit = DepthLimitOf(tree);
+    depthLimit->Clear();
     m_nodeList.Clear();
 
     if (root == nullptr) {
@@ -175,18 +160,16 @@ void CNodeTreeWidgetTool::BuildTree(UB::CHandle* root, bool listMode)
     }
 
     CBuildBatch batch;
-    batch.itemsToExpand.reserve(m_lastItemCount); // usually the same object again
     m_batch = &batch;
     QTreeWidgetItem* rootItem = AddNodeItem(root, tree, nullptr, false);
     m_batch = nullptr;
 
     tree->addTopLevelItems(batch.holder.takeChildren());
-    for (QTreeWidgetItem* item : batch.itemsToExpand)
-        item->setExpanded(true);
-    if (rootItem != nullptr)
-        rootItem->setExpanded(m_expandRoot);
+    // Expanding an item without children shows nothing and costs the view a persistent index.
+    depthLimit->SetDeepestLevel(CTreeDepthLimit::ExpandParents(tree->invisibleRootItem(), -1));
+    if (rootItem != nullptr && !m_expandRoot)
+        rootItem->setExpanded(false);
     m_rootNode = root;
-    m_lastItemCount = m_nodeItemCount;
 }
 
 QTreeWidgetItem* CNodeTreeWidgetTool::AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
@@ -248,6 +231,7 @@ QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWid
     CSceneManager* scene = GetSceneManager();
     const QString name = scene != nullptr ? FromHostText(scene->GetObjectName(node)) : QString();
 
+    ForgetSearchedStates();
     // Text and data go in before the item is placed, where setting them announces nothing.
     auto* item = new QTreeWidgetItem(0);
     item->setText(0, name.isEmpty() ? QStringLiteral(" - ") : name);
@@ -273,10 +257,8 @@ void CNodeTreeWidgetTool::PlaceItem(QTreeWidgetItem* item, QTreeWidget* tree,
     else
         tree->addTopLevelItem(item);
 
-    if (item->treeWidget() != nullptr)
+    if (m_batch == nullptr && item->treeWidget() != nullptr)
         item->setExpanded(true);
-    else if (m_batch != nullptr)
-        m_batch->itemsToExpand.push_back(item);
 }
 
 // ---- Reading and searching -------------------------------------------------------------------
@@ -286,7 +268,8 @@ void CNodeTreeWidgetTool::GetAllItems(QList<QTreeWidgetItem*>& out)
     QTreeWidget* tree = GetTreeWidget();
     if (tree == nullptr)
         return;
-    VisitPreOrder(tree, [&out](QTreeWidgetItem* item) { out.append(item); });
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        out.append(*it);
 }
 
 void CNodeTreeWidgetTool::FindItems(QList<QTreeWidgetItem*>& found, QString text)
@@ -301,22 +284,16 @@ void CNodeTreeWidgetTool::FindItems(QList<QTreeWidgetItem*>& found, QString text
     QList<QTreeWidgetItem*> selectedInPreOrder;
     const bool anySelected =
         tree->selectionModel() != nullptr && tree->selectionModel()->hasSelection();
-    if (text.isEmpty()) {
-        VisitPreOrder(tree, [&](QTreeWidgetItem* item) {
-            found.append(item);
-            if (anySelected && item->isSelected())
-                selectedInPreOrder.append(item);
-        });
-    } else {
-        // A literal match: the text's characters never act as a pattern.
-        const QStringMatcher matcher(text, Qt::CaseInsensitive);
+    // A literal match: the text's characters never act as a pattern.
+    const QStringMatcher matcher(text, Qt::CaseInsensitive);
+    if (!text.isEmpty())
         found.clear();
-        VisitPreOrder(tree, [&](QTreeWidgetItem* item) {
-            if (matcher.indexIn(item->text(0)) >= 0)
-                found.append(item);
-            if (anySelected && item->isSelected())
-                selectedInPreOrder.append(item);
-        });
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+        QTreeWidgetItem* item = *it;
+        if (text.isEmpty() || matcher.indexIn(item->text(0)) >= 0)
+            found.append(item);
+        if (anySelected && item->isSelected())
+            selectedInPreOrder.append(item);
     }
 
     for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
@@ -332,6 +309,7 @@ void CNodeTreeWidgetTool::SetAllItemsHidden(bool hidden)
     QTreeWidget* tree = GetTreeWidget();
     if (tree == nullptr)
         return;
+    ForgetSearchedStates();
     std::deque<QTreeWidgetItem*> queue;
     for (int row = 0; row < tree->topLevelItemCount(); ++row)
         queue.push_back(tree->topLevelItem(row));
@@ -355,11 +333,19 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
         return;
     const bool everything = text.isEmpty();
     const QStringMatcher matcher(text, Qt::CaseInsensitive);
-    const bool anySelected =
-        tree->selectionModel() != nullptr && tree->selectionModel()->hasSelection();
+    // The selection is read once: asking each item costs a lookup in the selection model.
+    const std::vector<QTreeWidgetItem*> selected = SelectedItemsWithHidden(tree);
+    const auto isSelected = [&selected](QTreeWidgetItem* item) {
+        return !selected.empty() && std::binary_search(selected.begin(), selected.end(), item);
+    };
     QList<QTreeWidgetItem*> selectedInPreOrder;
     std::vector<QTreeWidgetItem*> hiddenWhileSelecting;
     std::vector<QTreeWidgetItem*> toExpand;
+    // The remembered states hold while the items come in the same order.
+    bool remembered = true;
+    // With the tree's signals blocked nobody sees the selection change on its way, so the
+    // items it touches need not be hidden meanwhile: hiding and showing a row costs a relayout.
+    const bool announced = !tree->signalsBlocked();
 
     // One depth-first pass; an item's final visibility is known when it is left, after its
     // children: it is shown when it is a hit or a child of it is shown. Hiding everything and
@@ -368,31 +354,44 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     {
         QTreeWidgetItem* item;
         int nextChild;
+        std::size_t position;
         bool hit;
         bool childShown;
     };
     std::vector<CFrame> stack;
+    std::size_t position = 0;
     const auto enter = [&](QTreeWidgetItem* item) {
-        const bool hit = everything || matcher.indexIn(item->text(0)) >= 0;
+        if (remembered && (position >= m_searched.size() || m_searched[position].item != item)) {
+            remembered = false;
+            m_searched.resize(position, {nullptr, QString(), false});
+        }
+        if (!remembered)
+            m_searched.push_back({item, item->text(0), item->isHidden()});
+        const bool hit = everything || matcher.indexIn(m_searched[position].text) >= 0;
         if (hit)
             found.append(item);
-        if (anySelected && item->isSelected())
+        if (isSelected(item))
             selectedInPreOrder.append(item);
-        stack.push_back({item, 0, hit, false});
+        stack.push_back({item, 0, position++, hit, false});
     };
     const auto leave = [&](const CFrame& frame) {
         QTreeWidgetItem* item = frame.item;
         const bool shown = frame.hit || frame.childShown;
-        const bool witness = item->isSelected() || (!found.isEmpty() && item == found.first());
+        const bool witness =
+            announced && (isSelected(item) || (!found.isEmpty() && item == found.first()));
+        bool& hidden = m_searched[frame.position].hidden;
         if (!shown || witness) {
-            if (!item->isHidden())
+            if (!hidden)
                 item->setHidden(true);
             if (shown)
                 hiddenWhileSelecting.push_back(item);
-        } else if (item->isHidden()) {
+        } else if (hidden) {
             item->setHidden(false);
         }
-        if (!everything && frame.childShown && !item->isExpanded())
+        hidden = !shown;
+        // The frames left on the stack are the item's ancestors.
+        if (!everything && frame.childShown && !item->isExpanded() &&
+            stack.size() < CTreeDepthLimit::kMaxExpandedDepth)
             toExpand.push_back(item);
     };
     for (int row = 0; row < tree->topLevelItemCount(); ++row) {
@@ -411,11 +410,17 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
                 stack.back().childShown = true;
         }
     }
+    m_searched.resize(position, {nullptr, QString(), false});
 
-    for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
-        item->setSelected(false);
-    if (!found.isEmpty())
-        found.first()->setSelected(true);
+    // Unannounced, deselecting and selecting again the one first hit changes nothing.
+    const bool unchanged = !announced && !found.isEmpty() && selectedInPreOrder.size() == 1 &&
+                           selectedInPreOrder.first() == found.first();
+    if (!unchanged) {
+        for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
+            item->setSelected(false);
+        if (!found.isEmpty())
+            found.first()->setSelected(true);
+    }
     for (QTreeWidgetItem* item : hiddenWhileSelecting)
         item->setHidden(false);
     for (QTreeWidgetItem* item : toExpand)
@@ -426,10 +431,13 @@ UB::Result CNodeTreeWidgetTool::ExpandAncestors(QTreeWidgetItem* item, bool expa
 {
     if (item == nullptr)
         return UB::kOk;
+    int depth = CTreeDepthLimit::DepthOf(item);
     for (QTreeWidgetItem* ancestor = item->parent(); ancestor != nullptr;
          ancestor = ancestor->parent()) {
+        --depth;
         // Asking first spares the view a search for the item's row when nothing changes.
-        if (ancestor->isExpanded() != expand)
+        if (ancestor->isExpanded() != expand &&
+            (!expand || depth < CTreeDepthLimit::kMaxExpandedDepth))
             ancestor->setExpanded(expand);
     }
     return UB::kOk;
@@ -450,7 +458,27 @@ void CNodeTreeWidgetTool::SelectNode(UB::CHandle* node)
         return;
     const QSignalBlocker blocker(tree);
     item->setSelected(true);
+    // Scrolling to the current item expands all its ancestors, past the depth limit too.
+    const bool pastLimit = CTreeDepthLimit::DepthOf(item) > CTreeDepthLimit::kMaxExpandedDepth &&
+                           tree->hasAutoScroll();
+    if (pastLimit)
+        tree->setAutoScroll(false);
     tree->setCurrentItem(item);
+    if (pastLimit)
+        tree->setAutoScroll(true);
+}
+
+void CNodeTreeWidgetTool::ExpandAll()
+{
+    if (QTreeWidget* tree = GetTreeWidget())
+        DepthLimitOf(tree)->ExpandAll();
+}
+
+void CNodeTreeWidgetTool::ClearTree()
+{
+    ForgetSearchedStates();
+    if (QTreeWidget* tree = GetTreeWidget())
+        DepthLimitOf(tree)->Clear();
 }
 
 void CNodeTreeWidgetTool::ClearSelection()

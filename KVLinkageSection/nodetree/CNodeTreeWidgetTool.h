@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QMetaObject>
+#include <QPointer>
 #include <QString>
 
 #include <map>
@@ -21,26 +22,15 @@ namespace KV {
 
 class CKorvelInterface;
 class CSceneManager;
+class CTreeDepthLimit;
 
 /// Fills a tree widget with the node hierarchy of one host object and offers what a
-/// node-picking dialog does with it: rebuild for a root node, search, hiding, expanding and
-/// selecting the item of a node. A derived dialog names the tree widget (GetTreeWidget) and
-/// may replace the rule that lists nodes (AddNodeItem).
+/// node-picking dialog does with it: rebuild, search, hide, expand and select. A derived dialog
+/// names the tree widget (GetTreeWidget) and may replace the listing rule (AddNodeItem).
 ///
-/// Every item is a plain QTreeWidgetItem of type 0 with one column: the node's name (" - "
-/// when empty) and, under Qt::UserRole, the node's handle as a "UBHANDLE" value.
-///
-/// Built for trees of 100,000 nodes and chains 10,000 levels deep: no operation recurses
-/// with the tree's depth, and work on many items is done in the order and with the signals
-/// the one-item-at-a-time way would give.
-///
-/// Depth limits are Qt's own, with the usual 8 MiB main-thread stack (Qt 5.15, measured in
-/// the normal and the sanitizer build alike): the view lays an expanded chain out
-/// recursively and overflows between 26,000 and 26,500 levels, so about 26,000 levels can be
-/// shown; a chain that is never shown can be built and searched further, until Qt's
-/// recursive deletion of items overflows between 65,000 and 75,000 levels.
-///
-/// The tool has no virtual destructor: it lives and dies as a part of its dialog.
+/// Items are plain QTreeWidgetItems of type 0: the node's name (" - " when empty) and, under
+/// Qt::UserRole, the node's handle as a "UBHANDLE" value. No operation recurses with the tree's
+/// depth; items deeper than CTreeDepthLimit allows stay collapsed.
 class CNodeTreeWidgetTool
 {
 public:
@@ -50,79 +40,63 @@ public:
 
     // ---- Virtual operations, in slot order -------------------------------------------------
 
-    /// Rebuilds the tree for `root` with the tree widget's signals blocked: the handle-to-item
-    /// map, the tree and the node list are emptied, then the root and everything below it are
-    /// listed through AddNodeItem, the root's item is expanded as the expand-root flag says and
-    /// `root` is remembered. A null root gives a single "NULL" item and keeps the remembered
-    /// root. List mode (`listMode` true) lists the same hierarchy: the host offers no flat
-    /// node list for a root, so hierarchy mode serves both.
-    ///
-    /// Items are assembled off the view and inserted in one step, so an override of
-    /// AddNodeItem sees items without a tree widget while the rebuild runs.
+    /// Rebuilds the tree for `root` with the tree's signals blocked: everything is emptied, the
+    /// root and what lies below it listed through AddNodeItem, parents expanded (the root as the
+    /// expand-root flag says) and `root` remembered. A null root gives one "NULL" item and keeps
+    /// the remembered root. The host has no flat node list, so `listMode` lists the hierarchy.
+    /// Items are assembled off the view, so an override of AddNodeItem sees them without a tree.
     virtual void BuildTree(UB::CHandle* root, bool listMode);
 
-    /// The tree widget the tool works on; null before the dialog's layout is bound.
+    /// The tree widget; null before the dialog's layout is bound.
     virtual QTreeWidget* GetTreeWidget() = 0;
 
-    /// Adds `node` under `parentItem` (a top-level item when null) and then its children, as
-    /// the scene manager's GetChildNodes gives them, each through this virtual operation with
-    /// `flag` false, so an override also governs the deeper levels. A failed GetChildNodes
-    /// leaves the node without children. Returns the node's item, null for a null node.
-    ///
-    /// Children are visited from a work list rather than by recursion: a call made while
-    /// another AddNodeItem of this tool is running returns as soon as its node's item exists
-    /// and leaves the levels below to the outermost call, which returns when everything is
-    /// listed, in the order recursion would give. An override that works after calling this
-    /// operation therefore runs before that node's descendants are listed.
+    /// Adds `node` under `parentItem` (top level when null), then its children from the scene's
+    /// GetChildNodes, each through this operation with `flag` false; a failed query lists no
+    /// children. Returns the node's item, null for a null node. A nested call only queues its
+    /// children for the outermost one, which lists them in the order recursion would.
     virtual QTreeWidgetItem* AddNodeItem(UB::CHandle* node, QTreeWidget* tree,
                                          QTreeWidgetItem* parentItem, bool flag);
 
-    /// Lists the node list, in order, as top-level items and returns the first (null when the
-    /// list is empty). Nothing in this system fills the node list; see BuildTree.
+    /// Lists the node list as top-level items and returns the first (null when empty).
     virtual QTreeWidgetItem* BuildFromNodeList(QTreeWidget* tree);
 
     // ---- Operations ------------------------------------------------------------------------
 
     /// Set-up once the tree widget exists: stores the host, sizes the single column to its
-    /// widest text (the tree scrolls horizontally), installs the horizontal scroll keeping and
-    /// the option flag and icon path entries. Always returns 0.
+    /// widest text, keeps the horizontal scroll on a click, and sets entry 0 of the option flags
+    /// and icon paths. Always returns 0.
     UB::Result InitTreeTool(CKorvelInterface* host);
 
-    /// Makes the item of `node` under `parentItem`, or as a top-level item of `tree` without a
-    /// parent, expanded, and enters it in the handle-to-item map unless the node already has an
-    /// item there. Null node, or no parent and no tree: nothing is made and null returned.
+    /// Makes the item of `node` under `parentItem` (or at the top level of `tree`) and enters
+    /// it in the handle-to-item map unless the node has an item already; outside a rebuild it
+    /// is expanded at once. Null when there is no node, or neither parent nor tree.
     QTreeWidgetItem* CreateNodeItem(UB::CHandle* node, QTreeWidget* tree,
                                     QTreeWidgetItem* parentItem);
 
     /// Appends every item of the tree in pre-order to `out`, after what `out` already holds.
     void GetAllItems(QList<QTreeWidgetItem*>& out);
 
-    /// Searches column-0 texts for `text` as a literal, case-insensitive substring at every
-    /// depth and replaces `found` by the hits in pre-order; an empty text appends every item
-    /// instead. Every item is then deselected and found[0], if any, selected (signals are not
-    /// blocked: listeners see each deselection in pre-order, then the selection).
+    /// Replaces `found` by the items whose text contains `text` (literal, any case), in
+    /// pre-order; an empty text appends every item. Then deselects every item and selects the
+    /// first hit, with the tree's signals as they are.
     void FindItems(QList<QTreeWidgetItem*>& found, QString text);
 
     /// Hides or shows every item.
     void SetAllItemsHidden(bool hidden);
 
-    /// One change of the search text, as a node-picking dialog's search field makes it: the
-    /// end state of SetAllItemsHidden(true), FindItems(found, text), then showing every hit
-    /// and its ancestors and, unless `text` is empty, expanding those ancestors. `found` is
-    /// replaced by the hits (every item for an empty text).
-    ///
-    /// Only items whose state changes are touched. The selection changes exactly as in
-    /// FindItems, and while they are announced the previously selected items and the first
-    /// hit are hidden, as everything would be, so the tree's selectedItems() is empty for
-    /// every listener as it would be; other items may already show their final state then.
-    /// Ancestors are expanded after the selection changes, deepest first.
+    /// One change of the search text: the end state of hiding everything, FindItems, showing
+    /// every hit and its ancestors and, for a non-empty text, expanding those ancestors (down to
+    /// the depth limit). Only items whose state changes are touched; while the selection
+    /// changes with the tree's signals on, the items selected before and the first hit are
+    /// hidden, as they would be.
     void ApplySearch(QList<QTreeWidgetItem*>& found, const QString& text);
 
-    /// Expands or collapses every ancestor of `item`, not `item` itself. Always returns 0.
+    /// Expands (down to the depth limit) or collapses every ancestor of `item`. Returns 0.
     UB::Result ExpandAncestors(QTreeWidgetItem* item, bool expand);
 
     /// Clears the selection, then selects the item of `node` and makes it current with the
-    /// tree widget's signals blocked. A node without an item leaves nothing selected.
+    /// tree's signals blocked. An item below the depth limit is not scrolled to: that would
+    /// expand every ancestor.
     void SelectNode(UB::CHandle* node);
 
     /// Deselects every selected (visible) item, one after another.
@@ -130,6 +104,12 @@ public:
 
     /// The node handle an item carries; null for none (the "NULL" item, a null item).
     static UB::CHandle* GetItemNode(const QTreeWidgetItem* item);
+
+    /// Expands every parent item down to the depth limit, as Qt's expandAll does on a tree
+    /// that is not that deep.
+    void ExpandAll();
+    /// Empties the tree widget without Qt's recursive deletion on a deep tree.
+    void ClearTree();
 
     // ---- State shared with the dialogs and the link-to-sub-node command --------------------
 
@@ -169,20 +149,32 @@ private:
     class CBuildBatch;
 
     CSceneManager* GetSceneManager() const;
+    CTreeDepthLimit* DepthLimitOf(QTreeWidget* tree);
     /// Node items made since the last rebuild, counting a node's second and later items.
     std::size_t m_nodeItemCount = 0;
-    /// The node items the last rebuild with a root made.
-    std::size_t m_lastItemCount = 0;
     void PlaceItem(QTreeWidgetItem* item, QTreeWidget* tree, QTreeWidgetItem* parentItem);
 
     /// Where a nested AddNodeItem queues its children for the outermost running one.
     std::vector<CPendingChild>* m_pendingChildren = nullptr;
     /// The rebuild in progress, null outside BuildTree.
     CBuildBatch* m_batch = nullptr;
+    /// Each item's text and the hidden state the last search left it in, by pre-order
+    /// position: asking Qt costs a variant, or a persistent index, per item and keystroke.
+    /// Emptied whenever items are made or hidden otherwise.
+    struct CSearchedItem
+    {
+        QTreeWidgetItem* item;
+        QString text;
+        bool hidden;
+    };
+    std::vector<CSearchedItem> m_searched;
+    void ForgetSearchedStates() { m_searched.clear(); }
     /// Receives each node's children; kept to spare an allocation per node.
     UB::CArrayList<UB::CHandle*> m_childBuffer;
     QMetaObject::Connection m_clickConnection;
     QMetaObject::Connection m_scrollConnection;
+    /// A child of the tree widget, so it lasts as long as the items it guards.
+    QPointer<CTreeDepthLimit> m_depthLimit;
 };
 
 } // namespace KV

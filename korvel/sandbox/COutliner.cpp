@@ -4,15 +4,26 @@
 #include "KVSceneModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace KV {
 
 namespace {
 
 constexpr int kHandleRole = Qt::UserRole;
+
+int DepthOf(const QTreeWidgetItem* item)
+{
+    int depth = 0;
+    while ((item = item->parent()) != nullptr)
+        ++depth;
+    return depth;
+}
 
 } // namespace
 
@@ -40,6 +51,11 @@ COutliner::COutliner(CSceneModel* scene, QWidget* parent)
     Rebuild();
 }
 
+COutliner::~COutliner()
+{
+    DeleteItems();
+}
+
 UB::CHandle* COutliner::NodeOf(const QTreeWidgetItem* item)
 {
     if (item == nullptr)
@@ -57,6 +73,31 @@ void COutliner::mousePressEvent(QMouseEvent* event)
         return;
     }
     QTreeWidget::mousePressEvent(event);
+}
+
+void COutliner::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Asterisk || m_deepestLevel < kMaxExpandedDepth) {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    // Qt's '*' opens every level below the current row; stop at the depth limit.
+    QTreeWidgetItem* current = currentItem();
+    if (current == nullptr)
+        return;
+    QVector<std::pair<QTreeWidgetItem*, int>> stack{{current, DepthOf(current)}};
+    QVector<QTreeWidgetItem*> parents;
+    while (!stack.isEmpty()) {
+        const auto [item, depth] = stack.takeLast();
+        if (depth >= kMaxExpandedDepth || item->childCount() == 0)
+            continue;
+        parents.append(item);
+        for (int row = 0; row < item->childCount(); ++row)
+            stack.append({item->child(row), depth + 1});
+    }
+    // Deepest first: rows under a collapsed parent are only recorded, not laid out.
+    for (int i = parents.size() - 1; i >= 0; --i)
+        parents[i]->setExpanded(true);
 }
 
 void COutliner::Refresh()
@@ -77,7 +118,7 @@ void COutliner::Rebuild()
     const UBTime now = m_scene->CurrentTime();
     const QVector<UB::CHandle*> nodes = m_scene->AllNodes();
 
-    clear();
+    DeleteItems();
     m_items.clear();
     m_items.reserve(nodes.size());
     QHash<UB::CHandle*, QVector<UB::CHandle*>> children;
@@ -91,13 +132,21 @@ void COutliner::Rebuild()
     }
 
     // Breadth-first with an explicit queue: link chains can be deeper than the stack.
-    QVector<std::pair<UB::CHandle*, QTreeWidgetItem*>> queue;
+    struct CQueued
+    {
+        UB::CHandle* node;
+        QTreeWidgetItem* parent;
+        int depth;
+    };
+    QVector<CQueued> queue;
     for (UB::CHandle* root : roots)
-        queue.append({root, nullptr});
+        queue.append({root, nullptr, 0});
+    QVector<QTreeWidgetItem*> toExpand;
     for (int i = 0; i < queue.size(); ++i) {
-        UB::CHandle* node = queue[i].first;
+        UB::CHandle* node = queue[i].node;
+        const int depth = queue[i].depth;
         const CNodeDesc& desc = m_scene->Desc(node);
-        auto* item = queue[i].second != nullptr ? new QTreeWidgetItem(queue[i].second)
+        auto* item = queue[i].parent != nullptr ? new QTreeWidgetItem(queue[i].parent)
                                                 : new QTreeWidgetItem(this);
         item->setText(0, desc.name.isEmpty() ? QStringLiteral(" - ") : desc.name);
         item->setToolTip(0, tr("%1: type %2 (%3)")
@@ -107,11 +156,16 @@ void COutliner::Rebuild()
         item->setIcon(0, IconOf(desc.objectType));
         item->setData(0, kHandleRole, QVariant::fromValue(reinterpret_cast<quintptr>(node)));
         m_items.insert(node, item);
-        for (UB::CHandle* child : children.value(node))
-            queue.append({child, item});
+        const QVector<UB::CHandle*> below = children.value(node);
+        for (UB::CHandle* child : below)
+            queue.append({child, item, depth + 1});
+        // A row without children shows no difference expanded; one past the limit stays shut.
+        if (!below.isEmpty() && depth < kMaxExpandedDepth && !m_collapsed.contains(node))
+            toExpand.append(item);
     }
-    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
-        it.value()->setExpanded(!m_collapsed.contains(it.key()));
+    m_deepestLevel = queue.isEmpty() ? 0 : queue.last().depth;
+    for (QTreeWidgetItem* item : qAsConst(toExpand))
+        item->setExpanded(true);
     verticalScrollBar()->setValue(scrolledTo);
     ShowSceneSelection();
 }
@@ -127,10 +181,40 @@ void COutliner::ShowSceneSelection()
             last = item;
         }
     }
-    if (last != nullptr) {
+    // Scrolling to a row expands all its parents, past the depth limit too.
+    if (last != nullptr && DepthOf(last) <= kMaxExpandedDepth) {
         setCurrentItem(last, 0, QItemSelectionModel::NoUpdate);
         scrollToItem(last);
     }
+}
+
+void COutliner::DeleteItems()
+{
+    if (m_deepestLevel < kMaxExpandedDepth) {
+        clear();
+        return;
+    }
+    const QSignalBlocker blocker(this);
+    // Taking the rows out walks the parents of every row the view holds (expanded, hidden,
+    // selected); a reset lets go of them all.
+    reset();
+    QVector<QTreeWidgetItem*> preOrder;
+    QList<QTreeWidgetItem*> stack = invisibleRootItem()->takeChildren();
+    std::reverse(stack.begin(), stack.end());
+    while (!stack.isEmpty()) {
+        QTreeWidgetItem* item = stack.takeLast();
+        preOrder.append(item);
+        for (int row = item->childCount() - 1; row >= 0; --row)
+            stack.append(item->child(row));
+    }
+    // Children go first, each the last of its parent's: nothing recurses or searches.
+    for (int i = preOrder.size() - 1; i >= 0; --i) {
+        if (QTreeWidgetItem* parent = preOrder[i]->parent())
+            parent->takeChild(parent->childCount() - 1);
+        delete preOrder[i];
+    }
+    clear();
+    m_deepestLevel = 0;
 }
 
 void COutliner::TakeSelectionToScene()

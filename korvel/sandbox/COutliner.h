@@ -22,6 +22,10 @@ class COutliner : public QTreeWidget
     Q_OBJECT
 public:
     explicit COutliner(CSceneModel* scene, QWidget* parent = nullptr);
+    ~COutliner() override;
+
+    /// Rows this deep or deeper are built collapsed: Qt lays expanded rows out by recursion.
+    static constexpr int kMaxExpandedDepth = 10000;
 
     QTreeWidgetItem* ItemOf(UB::CHandle* node) const { return m_items.value(node, nullptr); }
     /// Rebuilds the tree once control returns to the event loop, however often it is asked.
@@ -33,9 +37,12 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Rebuild();
+    /// Empties the tree; Qt would delete a deep chain's items by recursion.
+    void DeleteItems();
     void ShowSceneSelection();
     void TakeSelectionToScene();
     QIcon IconOf(int type);
@@ -45,6 +52,7 @@ private:
     QSet<UB::CHandle*> m_collapsed;
     QHash<int, QIcon> m_icons;
     bool m_rebuildPending = false;
+    int m_deepestLevel = 0;
 };
 
 } // namespace KV

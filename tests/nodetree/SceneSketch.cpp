@@ -59,3 +59,17 @@ UB::CHandle* AddSketch(KV::CSceneModel& scene, const QString& drawing)
     }
     return first;
 }
+
+UB::CHandle* AddChain(KV::CSceneModel& scene, int depth, const QString& prefix)
+{
+    const auto desc = [&](int i) {
+        KV::CNodeDesc d;
+        d.name = prefix + QLatin1Char('_') + QString::number(i);
+        return d;
+    };
+    UB::CHandle* root = scene.AddObject(desc(0));
+    UB::CHandle* node = root;
+    for (int i = 1; i < depth; ++i)
+        node = scene.AddNode(node, desc(i));
+    return root;
+}
