@@ -5,6 +5,7 @@
 #include "TestNodeDialog.h"
 
 #include "nodetree/CNodeHandleValue.h"
+#include "nodetree/HostText.h"
 #include "support/QtPrinters.h"
 
 #include <QScrollBar>
@@ -163,6 +164,10 @@ TEST_F(NodeTreeToolTest, RebuildsOfNullRootsListModeFailuresAndNamesInAnyScript)
     QList<QTreeWidgetItem*> items;
     dialog.GetAllItems(items);
     EXPECT_EQ(Texts(items), names);
+    // Code points a host may hand over that are not characters show as the replacement one.
+    EXPECT_EQ(KV::FromHostText({L'a', wchar_t(0xD800), wchar_t(0x110000), L'b'}),
+              QString::fromUtf8("a\xEF\xBF\xBD\xEF\xBF\xBD"
+                                "b"));
 }
 
 TEST_F(NodeTreeToolTest, FindItemsMatchesLiteralTextIgnoringCaseAndSelectsOnlyTheFirstHit)
