@@ -73,14 +73,4 @@ TEST_F(AbstractSectionTest, ExpandButtonFoldsTheBodyWhichKeepsItsEnabledState)
     EXPECT_FALSE(section.component.qtPickParent->isEnabled());
     section.EnableSection(true);
     EXPECT_TRUE(section.component.qtPickParent->isEnabled());
-
-    // Only the last button handed over toggles, once per click, and shows the current state.
-    auto* replacement = new QPushButton(QStringLiteral("Linkage"), &section.widget);
-    replacement->show();
-    section.SetExpandButton(replacement);
-    EXPECT_TRUE(replacement->isChecked());
-    QTest::mouseClick(button, Qt::LeftButton);
-    expectExpanded(true);
-    QTest::mouseClick(replacement, Qt::LeftButton);
-    expectExpanded(false);
 }

@@ -301,49 +301,20 @@ TEST_F(CommandState, FailingHostQueriesLeaveTheirWidgetsAsTheyWere)
     };
     // The steps before the failed query ran; several objects read a failed parent query as no
     // parent, and the commands for several objects do not ask it.
+    const QString lanternShown =
+        QStringLiteral("shown body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+");
+    const QString boxUnlinked = QStringLiteral("button+ link+ unlink- | linkTo+ camera- unlink-");
+    const QString boxShown =
+        QStringLiteral("shown body+ | ''- pick+ unlink- camera:hidden+ subNode-");
+    const QString lanternHidden = QString(lanternShown).replace("shown body", "hidden body");
+    const QString twoShown = QString(boxShown).replace("unlink-", "unlink+");
     const Case cases[] = {
-        {"GetSelectedObjects",
-         {lantern},
-         {light},
-         allOn,
-         failure,
-         QStringLiteral("shown body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+"),
-         failure},
-        {"GetSelectedObjects",
-         {light},
-         {lantern},
-         off,
-         failure,
-         QStringLiteral("hidden body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+"),
-         failure},
-        {"GetLinkParent",
-         {lantern},
-         {torch},
-         allOn,
-         failure,
-         QStringLiteral("shown body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+"),
-         UB::kOk},
-        {"GetLinkParent",
-         {torch},
-         {cup},
-         QStringLiteral("button+ link+ unlink- | linkTo+ camera- unlink-"),
-         failure,
-         QStringLiteral("shown body+ | ''- pick+ unlink- camera:hidden+ subNode-"),
-         UB::kOk},
-        {"GetLinkParent",
-         {locked},
-         {cup},
-         QStringLiteral("button+ link+ unlink- | linkTo+ camera- unlink-"),
-         failure,
-         QStringLiteral("shown body+ | ''- pick+ unlink- camera:hidden+ subNode-"),
-         UB::kOk},
-        {"GetLinkParent",
-         {lantern},
-         {cup, plate},
-         several,
-         UB::kOk,
-         QStringLiteral("shown body+ | ''- pick+ unlink+ camera:hidden+ subNode-"),
-         UB::kOk},
+        {"GetSelectedObjects", {lantern}, {light}, allOn, failure, lanternShown, failure},
+        {"GetSelectedObjects", {light}, {lantern}, off, failure, lanternHidden, failure},
+        {"GetLinkParent", {lantern}, {torch}, allOn, failure, lanternShown, UB::kOk},
+        {"GetLinkParent", {torch}, {cup}, boxUnlinked, failure, boxShown, UB::kOk},
+        {"GetLinkParent", {locked}, {cup}, boxUnlinked, failure, boxShown, UB::kOk},
+        {"GetLinkParent", {lantern}, {cup, plate}, several, UB::kOk, twoShown, UB::kOk},
     };
     for (const Case& c : cases) {
         Reset();
