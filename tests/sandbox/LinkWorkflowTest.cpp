@@ -53,7 +53,6 @@ TEST_F(LinkWorkflowTest, PickUnlinkAndCameraKeepObjectsInPlaceEachAsOneUndoStep)
     ClickNode(QStringLiteral("Sword"));
     ASSERT_TRUE(ClickButton(QStringLiteral("qtPickParent")));
     // The mode shows wherever a click would act differently, with the way out of it.
-    EXPECT_EQ(Window().Viewport()->cursor().shape(), Qt::CrossCursor);
     EXPECT_EQ(Window().Outliner()->viewport()->cursor().shape(), Qt::CrossCursor);
     const QString pickText = Find<QLabel>(QStringLiteral("qtPickModeLabel"))->text();
     EXPECT_TRUE(pickText.startsWith(QStringLiteral("Picking a parent")) &&
@@ -110,7 +109,6 @@ TEST_F(LinkWorkflowTest, TheSectionShowsTheParentOfTheTimeScrubbedToOrStoppedAt)
     EXPECT_TRUE(body->isEnabled());
     EXPECT_TRUE(Action(QStringLiteral("qtLinkAction"))->isEnabled());
     EXPECT_EQ(parentText->text(), QStringLiteral("Table"));
-    EXPECT_EQ(Find<QLabel>(QStringLiteral("qtObjectParent"))->text(), QStringLiteral("Table"));
     EXPECT_TRUE(Find<QWidget>(QStringLiteral("qtUnlink"))->isEnabled());
     QTest::qWait(60);
     EXPECT_EQ(Scene().CurrentTime(), stoppedAt);

@@ -40,15 +40,6 @@ QStringList ActionNames(const QMenu* menu)
     return names;
 }
 
-QTreeWidgetItem* Row(QTreeWidget* table, const QString& actionName)
-{
-    for (int i = 0; i < table->topLevelItemCount(); ++i) {
-        if (table->topLevelItem(i)->toolTip(2) == actionName)
-            return table->topLevelItem(i);
-    }
-    return nullptr;
-}
-
 QString Native(const char* keys)
 {
     return QKeySequence(QLatin1String(keys)).toString(QKeySequence::NativeText);
@@ -113,9 +104,12 @@ TEST_F(SandboxTest, HotKeysDialogListsThePluginsActionsAndKeepsTheKeysTheUserCha
     bool keyColumnWhole = false;
     CModalAnswer answer([&](QDialog* dialog) {
         auto* table = dialog->findChild<QTreeWidget*>(QStringLiteral("qtHotKeyTable"));
-        for (int i = 0; i < table->topLevelItemCount(); ++i)
+        QTreeWidgetItem* link = nullptr;
+        for (int i = 0; i < table->topLevelItemCount(); ++i) {
             listed << table->topLevelItem(i)->toolTip(2);
-        QTreeWidgetItem* link = Row(table, QStringLiteral("qtLinkAction"));
+            if (listed.last() == QLatin1String("qtLinkAction"))
+                link = table->topLevelItem(i);
+        }
         ASSERT_NE(link, nullptr);
         linkRow = QStringList{link->text(0), link->text(1), link->text(3)}.join(QLatin1Char('|'));
         keyColumnWhole = table->header()->sectionViewportPosition(3) + table->columnWidth(3) <=
