@@ -2,10 +2,8 @@
 
 #include "sdk/CUiComponent.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPushButton>
 
 // UI components for the test layouts in data/, bound the way the plug-in's components bind
@@ -41,17 +39,4 @@ public:
     QLabel* label_512NoKey = nullptr;
     QPushButton* qtAbsentButton = nullptr;
     QPushButton* qtPickParent = nullptr;
-};
-
-/// An actions layout: asks only for its main window.
-class CTestActionsComponent : public CUiComponent
-{
-public:
-    void BindWidgets(KV::CWidgetBuilder* builder) override
-    {
-        LinkageAction = FindWidget<QMainWindow>(builder, QStringLiteral("LinkageAction"));
-    }
-    QWidget* GetRootWidget() override { return LinkageAction; }
-
-    QMainWindow* LinkageAction = nullptr;
 };
