@@ -91,7 +91,10 @@ TEST_F(SandboxViewsTest, PickingNamesTheNodeUnderTheCursorRefusesACycleAndEndsOn
     ClickNode(QStringLiteral("Knight"));
     Trigger("qtPickMode2");
     ASSERT_EQ(Scene().PickMode(), ePickParent);
+    // The mode shows wherever a click would act differently, with the way out of it.
     EXPECT_EQ(viewport->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(Window().Outliner()->viewport()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_TRUE(Label("qtPickModeLabel").contains(QStringLiteral("right-click or Esc")));
 
     // Only the node under the cursor is named among the skeletons' nodes, emphasised, and no
     // label covers another.
@@ -125,6 +128,8 @@ TEST_F(SandboxViewsTest, PickingNamesTheNodeUnderTheCursorRefusesACycleAndEndsOn
 
     QTest::mouseClick(viewport, Qt::RightButton, Qt::NoModifier, QPoint(4, 4));
     EXPECT_EQ(Scene().PickMode(), ePickNone);
+    EXPECT_EQ(viewport->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(Label("qtPickModeLabel").isEmpty());
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no context menu after a cancel";
     EXPECT_EQ(Selected(), QStringList{"Knight"});
 }
