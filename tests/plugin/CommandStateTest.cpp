@@ -1,14 +1,6 @@
 // The Link commands and the Linkage section follow the host: the selection, its types and
 // links, the pick and dialog modes and playback decide which commands are enabled and shown,
 // and what the section shows, enables and fills.
-//
-// The scene of every test ("<-" is a link to a parent):
-//   Table <- Lantern (41), Table <- Cup (1), Table <- Plate (41), Table <- Locked (41,
-//   link-blocked); Table' <- Bowl (Table' is another object also called Table); Shelf <- Book;
-//   table <- Spoon; "" <- Mug (a parent without a name);
-//   Rig (18) <- Hat; Rack (19) <- Coat; Vault (sub-node linking excluded) <- Scarf;
-//   Torch (41) with its part Wick (41), Box (1), Latch (1, link-blocked), Light (6),
-//   Fixed (1, linking disabled)
 
 #include "PluginHostTest.h"
 #include "host/KVEvents.h"

@@ -17,8 +17,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <algorithm>
-
 namespace KV::test {
 
 class SandboxViewsTest : public SandboxTest
@@ -53,7 +51,7 @@ protected:
     QString Label(const char* name) { return Find<QLabel>(QLatin1String(name))->text(); }
 };
 
-TEST_F(SandboxViewsTest, SelectionFollowsClicksCtrlClicksAndTheRubberBandInBothViews)
+TEST_F(SandboxViewsTest, SelectionFollowsClicksAndCtrlClicksInBothViews)
 {
     CViewport* viewport = Window().Viewport();
     ClickNode(QStringLiteral("Sword"));
@@ -65,19 +63,6 @@ TEST_F(SandboxViewsTest, SelectionFollowsClicksCtrlClicksAndTheRubberBandInBothV
     ASSERT_EQ(viewport->NodeAt(QPoint(4, 4)), nullptr);
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
     EXPECT_TRUE(Selected().isEmpty());
-
-    // A band around the anvil, the table and the barrel takes those three objects only.
-    QRect band;
-    for (const char* name : {"Anvil", "Table", "Barrel"})
-        band |= QRect(viewport->NodePosition(Node(QLatin1String(name))), QSize(1, 1));
-    band.adjust(-6, -6, 6, 6);
-    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, band.topLeft());
-    QTest::mouseMove(viewport, band.center());
-    QTest::mouseMove(viewport, band.bottomRight());
-    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, band.bottomRight());
-    QStringList banded = Selected();
-    std::sort(banded.begin(), banded.end());
-    EXPECT_EQ(banded, (QStringList{"Anvil", "Barrel", "Table"}));
 
     // The outliner selects for the scene, in the order of the clicks.
     ClickOutlinerItem("Lantern");
