@@ -2,12 +2,9 @@
 
 #include "sdk/CUiComponent.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPushButton>
-#include <QTreeWidget>
 
 // UI components for the test layouts in data/, bound the way the plug-in's components bind
 // theirs.
@@ -42,36 +39,4 @@ public:
     QLabel* label_512NoKey = nullptr;
     QPushButton* qtAbsentButton = nullptr;
     QPushButton* qtPickParent = nullptr;
-};
-
-/// TestDialog.ui or TestWidgetDialog.ui, plus an action the dialog makes for itself.
-class CTestDialogComponent : public CUiComponent
-{
-public:
-    void BindWidgets(KV::CWidgetBuilder* builder) override
-    {
-        qtNodeTree = FindWidget<QTreeWidget>(builder, QStringLiteral("qtNodeTree"));
-        qtOKPushButton = FindWidget<QPushButton>(builder, QStringLiteral("qtOKPushButton"));
-        qtCancelPushButton = FindWidget<QPushButton>(builder, QStringLiteral("qtCancelPushButton"));
-        qtEnterAction = FindWidget<QAction>(builder, QStringLiteral("qtEnterAction"));
-    }
-    QWidget* GetRootWidget() override { return qtNodeTree; }
-
-    QTreeWidget* qtNodeTree = nullptr;
-    QPushButton* qtOKPushButton = nullptr;
-    QPushButton* qtCancelPushButton = nullptr;
-    QAction* qtEnterAction = nullptr;
-};
-
-/// An actions layout: asks only for its main window.
-class CTestActionsComponent : public CUiComponent
-{
-public:
-    void BindWidgets(KV::CWidgetBuilder* builder) override
-    {
-        LinkageAction = FindWidget<QMainWindow>(builder, QStringLiteral("LinkageAction"));
-    }
-    QWidget* GetRootWidget() override { return LinkageAction; }
-
-    QMainWindow* LinkageAction = nullptr;
 };

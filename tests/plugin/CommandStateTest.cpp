@@ -1,14 +1,6 @@
 // The Link commands and the Linkage section follow the host: the selection, its types and
 // links, the pick and dialog modes and playback decide which commands are enabled and shown,
 // and what the section shows, enables and fills.
-//
-// The scene of every test ("<-" is a link to a parent):
-//   Table <- Lantern (41), Table <- Cup (1), Table <- Plate (41), Table <- Locked (41,
-//   link-blocked); Table' <- Bowl (Table' is another object also called Table); Shelf <- Book;
-//   table <- Spoon; "" <- Mug (a parent without a name);
-//   Rig (18) <- Hat; Rack (19) <- Coat; Vault (sub-node linking excluded) <- Scarf;
-//   Torch (41) with its part Wick (41), Box (1), Latch (1, link-blocked), Light (6),
-//   Fixed (1, linking disabled)
 
 #include "PluginHostTest.h"
 #include "host/KVEvents.h"
@@ -301,49 +293,20 @@ TEST_F(CommandState, FailingHostQueriesLeaveTheirWidgetsAsTheyWere)
     };
     // The steps before the failed query ran; several objects read a failed parent query as no
     // parent, and the commands for several objects do not ask it.
+    const QString lanternShown =
+        QStringLiteral("shown body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+");
+    const QString boxUnlinked = QStringLiteral("button+ link+ unlink- | linkTo+ camera- unlink-");
+    const QString boxShown =
+        QStringLiteral("shown body+ | ''- pick+ unlink- camera:hidden+ subNode-");
+    const QString lanternHidden = QString(lanternShown).replace("shown body", "hidden body");
+    const QString twoShown = QString(boxShown).replace("unlink-", "unlink+");
     const Case cases[] = {
-        {"GetSelectedObjects",
-         {lantern},
-         {light},
-         allOn,
-         failure,
-         QStringLiteral("shown body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+"),
-         failure},
-        {"GetSelectedObjects",
-         {light},
-         {lantern},
-         off,
-         failure,
-         QStringLiteral("hidden body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+"),
-         failure},
-        {"GetLinkParent",
-         {lantern},
-         {torch},
-         allOn,
-         failure,
-         QStringLiteral("shown body+ | 'Table'+ pick+ unlink+ camera:shown+ subNode+"),
-         UB::kOk},
-        {"GetLinkParent",
-         {torch},
-         {cup},
-         QStringLiteral("button+ link+ unlink- | linkTo+ camera- unlink-"),
-         failure,
-         QStringLiteral("shown body+ | ''- pick+ unlink- camera:hidden+ subNode-"),
-         UB::kOk},
-        {"GetLinkParent",
-         {locked},
-         {cup},
-         QStringLiteral("button+ link+ unlink- | linkTo+ camera- unlink-"),
-         failure,
-         QStringLiteral("shown body+ | ''- pick+ unlink- camera:hidden+ subNode-"),
-         UB::kOk},
-        {"GetLinkParent",
-         {lantern},
-         {cup, plate},
-         several,
-         UB::kOk,
-         QStringLiteral("shown body+ | ''- pick+ unlink+ camera:hidden+ subNode-"),
-         UB::kOk},
+        {"GetSelectedObjects", {lantern}, {light}, allOn, failure, lanternShown, failure},
+        {"GetSelectedObjects", {light}, {lantern}, off, failure, lanternHidden, failure},
+        {"GetLinkParent", {lantern}, {torch}, allOn, failure, lanternShown, UB::kOk},
+        {"GetLinkParent", {torch}, {cup}, boxUnlinked, failure, boxShown, UB::kOk},
+        {"GetLinkParent", {locked}, {cup}, boxUnlinked, failure, boxShown, UB::kOk},
+        {"GetLinkParent", {lantern}, {cup, plate}, several, UB::kOk, twoShown, UB::kOk},
     };
     for (const Case& c : cases) {
         Reset();

