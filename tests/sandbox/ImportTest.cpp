@@ -1,6 +1,6 @@
 // Real 3D files brought into the sandbox: through a drop and the command line, as one undo step
 // that Save and Open keep, a broken file refused by name, and the plug-in's Link to Sub-Node on
-// an imported character.
+// an imported character: search finds its hands, Cancel keeps the scene, each alignment lands.
 
 #include "SandboxTest.h"
 
@@ -111,7 +111,7 @@ TEST_F(ImportTest, AScriptImportsHeadlessAndSavesTheSceneAndAPictureOrFailsByNam
     EXPECT_FALSE(QFile::exists(TempPath("none.json")));
 }
 
-TEST_F(ImportTest, APropLandsOnTheImportedHandWithEachAlignment)
+TEST_F(ImportTest, APropFindsAndLandsOnTheImportedHandWithEachAlignmentAndCancelKeepsAll)
 {
     // The sword hangs from a real character's chest, ready for Link to Sub-Node.
     OpenForImport(true);
@@ -124,6 +124,22 @@ TEST_F(ImportTest, APropLandsOnTheImportedHandWithEachAlignment)
     ClickNode(QStringLiteral("Sword"));
     const TransformRecord onChest = World(QStringLiteral("Sword"));
     const TransformRecord hand = World(QStringLiteral("B_Hand_Right"));
+
+    // Search finds both hands; the first is chosen and, aligned, previews the sword in it.
+    const CSceneSnapshot before = Scene().Snapshot();
+    QStringList found;
+    ASSERT_TRUE(LinkSubNode([&](CSubNodeDialogUser& user) {
+        user.TypeInSearch(QStringLiteral("hand"));
+        for (QTreeWidgetItem* item : user.Items()) {
+            if (!item->isHidden() && item->text(0).contains(QLatin1String("Hand")))
+                found << item->text(0);
+        }
+        user.ChooseAlignment(2);
+        EXPECT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("B_Hand_Left"));
+        CSubNodeDialogUser::Click(user.Cancel());
+    }));
+    EXPECT_EQ(found, (QStringList{"B_Hand_Left", "B_Hand_Right"}));
+    EXPECT_TRUE(KV::Test::SameScene(before, Scene().Snapshot()));
 
     for (int alignment : {0, 1, 2}) {
         SCOPED_TRACE(alignment);
@@ -148,6 +164,9 @@ TEST_F(ImportTest, APropLandsOnTheImportedHandWithEachAlignment)
         Trigger("qtUndoAction");
         ASSERT_EQ(ParentName(QStringLiteral("Sword")), QStringLiteral("B_Spine4"));
     }
+    // The search field's clear button fades with an animation that deletes itself only once it
+    // has run its time.
+    QTest::qWait(250);
 }
 
 } // namespace KV::test
