@@ -12,8 +12,11 @@
 
 void SubNodeDialogTest::SetUp()
 {
-    LinkageSectionTest::SetUp();
-    ASSERT_EQ(Initialize(), UB::kOk);
+    SceneHostTest::SetUp();
+    section = new KV::CLinkageSection(&window);
+    ASSERT_EQ(section->Initialize(QStringLiteral(KV_PLUGIN_DIR), QStringLiteral("sandbox-theme"),
+                                  scene.get()),
+              UB::kOk);
     // As in the host's Modify panel, the section is laid out at its full size.
     window.setCentralWidget(section);
     window.resize(400, 600);
@@ -22,7 +25,7 @@ void SubNodeDialogTest::SetUp()
 
 void SubNodeDialogTest::TearDown()
 {
-    LinkageSectionTest::TearDown();
+    SceneHostTest::TearDown();
     // The search field's clear button fades in and out with animations that delete
     // themselves once they have run their time; no event loop comes after this to run them.
     if (m_searched)
@@ -54,8 +57,12 @@ TransformRecord SubNodeDialogTest::Place(float x, float y, float z)
 
 int SubNodeDialogTest::RunDialog(const std::function<void()>& whileOpen)
 {
-    return Run([this] { QTest::mouseClick(Widget<QToolButton>("qtLinkSubNode"), Qt::LeftButton); },
-               whileOpen);
+    return Run(
+        [this] {
+            QTest::mouseClick(section->findChild<QToolButton*>(QStringLiteral("qtLinkSubNode")),
+                              Qt::LeftButton);
+        },
+        whileOpen);
 }
 
 int SubNodeDialogTest::RunCommand(const std::function<void()>& whileOpen)

@@ -3,7 +3,9 @@
 #include "CSubNodeDialogUser.h"
 #include "SceneSketch.h"
 #include "nodetree/CLinkSubNodeDlg.h"
-#include "section/LinkageSectionTest.h"
+#include "section/CLinkageSection.h"
+#include "support/ResourceSuite.h"
+#include "support/SceneHostTest.h"
 #include "support/Transforms.h"
 #include "support/TreeText.h"
 
@@ -15,7 +17,7 @@
 /// The Linkage section on a shown host window over the scene model. Its link-to-sub-node
 /// button runs the dialog modally; a test drives the open dialog as a user would, and the
 /// dialog is cancelled afterwards should the test leave it open.
-class SubNodeDialogTest : public LinkageSectionTest
+class SubNodeDialogTest : public ResourceSuite<&PluginResourceFile, SceneHostTest>
 {
 protected:
     void SetUp() override;
@@ -63,6 +65,8 @@ protected:
     QStringList SelectedTexts() const;
     /// The journal's SetTransform and LinkObjects lines since `ClearJournal`.
     QStringList Edits() const;
+
+    KV::CLinkageSection* section = nullptr;
 
 private:
     int Run(const std::function<void()>& start, const std::function<void()>& whileOpen);
