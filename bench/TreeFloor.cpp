@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QStringMatcher>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <unordered_map>
@@ -115,18 +116,10 @@ public:
         , m_childShown(snapshot.texts.size())
     {
         BuildFloorTree(tree, snapshot);
-        std::vector<QTreeWidgetItem*> stack;
-        for (int row = tree.topLevelItemCount() - 1; row >= 0; --row)
-            stack.push_back(tree.topLevelItem(row));
-        while (!stack.empty()) {
-            QTreeWidgetItem* item = stack.back();
-            stack.pop_back();
-            m_items.push_back(item);
-            for (int row = item->childCount() - 1; row >= 0; --row)
-                stack.push_back(item->child(row));
+        for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
+            m_items.push_back(*it);
+            m_expanded.push_back((*it)->isExpanded());
         }
-        for (std::size_t i = 0; i < m_items.size(); ++i)
-            m_expanded.push_back(m_items[i]->isExpanded());
     }
 
     void Search(const QString& text)
