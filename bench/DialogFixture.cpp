@@ -6,10 +6,19 @@
 #include "nodetree/CTreeDepthLimit.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QResource>
+#include <QUiLoader>
 
 #include <algorithm>
+
+namespace {
+
+const char kDialogLayoutPath[] = ":/plugin/KVLinkageSection/LinktoSub_Node.ui";
+const char kTreeName[] = "qtObjectTreeWidget";
+
+} // namespace
 
 const std::vector<CDialogShape>& DialogShapes()
 {
@@ -49,8 +58,32 @@ bool RegisterDialogLayouts()
     return registered;
 }
 
+namespace {
+
+/// The dialog's layout as a plain window, or a lone tree when the layout cannot be read.
+std::unique_ptr<QWidget> LoadFloorWindow()
+{
+    QFile layout(QString::fromLatin1(kDialogLayoutPath));
+    std::unique_ptr<QWidget> window;
+    if (RegisterDialogLayouts() && layout.open(QIODevice::ReadOnly))
+        window.reset(QUiLoader().load(&layout));
+    if (window == nullptr || window->findChild<QTreeWidget*>(kTreeName) == nullptr)
+        window = std::make_unique<QTreeWidget>();
+    return window;
+}
+
+QTreeWidget& FloorTreeOf(QWidget& window)
+{
+    auto* tree = window.findChild<QTreeWidget*>(kTreeName);
+    return tree != nullptr ? *tree : static_cast<QTreeWidget&>(window);
+}
+
+} // namespace
+
 CDialogFixture::CDialogFixture(const CDialogShape& desc)
     : shape(desc)
+    , floorWindow(LoadFloorWindow())
+    , floorTree(FloorTreeOf(*floorWindow))
 {
     scene.SetJournalEnabled(false);
     root = shape.make(scene);
@@ -60,8 +93,20 @@ CDialogFixture::CDialogFixture(const CDialogShape& desc)
     ready = MakeDialog();
     floorTree.header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     floorTree.header()->setStretchLastSection(false);
-    if (ready)
-        floorTree.resize(dialog->GetTreeWidget()->size());
+    // The window is sized so that its tree gets the size the dialog's tree has once shown;
+    // the dialog holds the layout with margins of its own.
+    if (ready) {
+        dialog->show();
+        floorWindow->resize(dialog->size());
+        floorWindow->show();
+        QCoreApplication::processEvents();
+        floorWindow->resize(floorWindow->size() + dialog->GetTreeWidget()->size() -
+                            floorTree.size());
+        QCoreApplication::processEvents();
+        dialog->hide();
+        floorWindow->hide();
+        QCoreApplication::processEvents();
+    }
 }
 
 CDialogFixture::~CDialogFixture()
@@ -93,7 +138,7 @@ void CDialogFixture::ShowDialog()
 
 void CDialogFixture::ShowFloor()
 {
-    floorTree.show();
+    floorWindow->show();
     PaintNow(floorTree);
 }
 
@@ -107,7 +152,7 @@ void CDialogFixture::OpenFloor()
 {
     BuildFloorTree(floorTree, snapshot);
     SelectFloorParent(false);
-    floorTree.show();
+    floorWindow->show();
     PaintNow(floorTree);
 }
 
@@ -135,7 +180,7 @@ void CDialogFixture::SelectFloorParent(bool list)
 
 void CDialogFixture::CloseFloor()
 {
-    floorTree.hide();
+    floorWindow->hide();
     QCoreApplication::processEvents();
 }
 

@@ -62,7 +62,10 @@ public:
     UB::CHandle* parent = nullptr;
     std::unique_ptr<KV::CLinkSubNodeDlg> dialog;
     bool ready = false;
-    QTreeWidget floorTree;
+    /// The floors' window: the dialog's own layout without the plug-in behind it, so opening
+    /// it paints the same controls; its tree is the bare tree the floors build.
+    std::unique_ptr<QWidget> floorWindow;
+    QTreeWidget& floorTree;
     CTreeSnapshot snapshot;
     int parentRow = -1; // the parent's index in the snapshot
 };

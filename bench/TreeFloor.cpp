@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStringMatcher>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -110,65 +111,70 @@ class CFloorSearch
 {
 public:
     CFloorSearch(QTreeWidget& tree, const CTreeSnapshot& snapshot)
-        : m_snapshot(snapshot)
-        , m_hidden(snapshot.texts.size(), false)
-        , m_shown(snapshot.texts.size())
-        , m_childShown(snapshot.texts.size())
+        : m_tree(tree)
+        , m_snapshot(snapshot)
+        , m_hidden(snapshot.texts.size(), 0)
+        , m_childShown(snapshot.texts.size(), 0)
     {
         BuildFloorTree(tree, snapshot);
         for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
             m_items.push_back(*it);
-            m_expanded.push_back((*it)->isExpanded());
+            m_texts.push_back((*it)->text(0)); // shares the item's own string
+            m_expanded.push_back((*it)->isExpanded() ? 1 : 0);
         }
     }
 
     void Search(const QString& text)
     {
+        // Nobody listens to the bare tree; its signals are blocked as the dialog blocks its own.
+        const QSignalBlocker blocker(m_tree);
         const QStringMatcher matcher(text, Qt::CaseInsensitive);
-        const std::size_t count = m_items.size();
-        std::fill(m_childShown.begin(), m_childShown.end(), false);
-        QTreeWidgetItem* firstHit = nullptr;
-        for (std::size_t i = 0; i < count; ++i) {
-            m_shown[i] = text.isEmpty() || matcher.indexIn(m_snapshot.texts[i]) >= 0;
-            if (m_shown[i] && firstHit == nullptr)
-                firstHit = m_items[i];
-        }
-        // Children come after their parent in pre-order, so a backward pass sees every child
-        // of an item before the item.
-        for (std::size_t i = count; i-- > 0;) {
+        std::fill(m_childShown.begin(), m_childShown.end(), char(0));
+        std::size_t firstHit = m_items.size();
+        // One backward pass: children come after their parent in pre-order, so every child of
+        // an item is settled before the item, and the last hit seen is the first in the tree.
+        for (std::size_t i = m_items.size(); i-- > 0;) {
+            const bool hit = text.isEmpty() || matcher.indexIn(m_texts[i]) >= 0;
+            if (hit)
+                firstHit = i;
+            const bool shown = hit || m_childShown[i] != 0;
             const int parent = m_snapshot.parents[i];
-            if (m_childShown[i])
-                m_shown[i] = true;
-            if (m_shown[i] && parent >= 0)
-                m_childShown[std::size_t(parent)] = true;
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            if (m_hidden[i] == m_shown[i]) {
-                m_hidden[i] = !m_shown[i];
-                m_items[i]->setHidden(m_hidden[i]);
+            if (shown && parent >= 0)
+                m_childShown[std::size_t(parent)] = 1;
+            if ((m_hidden[i] != 0) == shown) {
+                m_hidden[i] = shown ? 0 : 1;
+                m_items[i]->setHidden(!shown);
             }
-            if (!text.isEmpty() && m_childShown[i] && !m_expanded[i] &&
+            if (!text.isEmpty() && m_childShown[i] != 0 && m_expanded[i] == 0 &&
                 m_snapshot.depths[i] < KV::CTreeDepthLimit::kMaxExpandedDepth) {
-                m_expanded[i] = true;
-                m_items[i]->setExpanded(true);
+                m_expanded[i] = 1;
+                m_toExpand.push_back(m_items[i]);
             }
         }
-        if (firstHit != m_selected) {
+        QTreeWidgetItem* hit = firstHit < m_items.size() ? m_items[firstHit] : nullptr;
+        if (hit != m_selected) {
             if (m_selected != nullptr)
                 m_selected->setSelected(false);
-            if (firstHit != nullptr)
-                firstHit->setSelected(true);
-            m_selected = firstHit;
+            if (hit != nullptr)
+                hit->setSelected(true);
+            m_selected = hit;
         }
+        // Expanding last finds the view's layout already pending from the changes above; an
+        // expansion before them would lay out the rows below it at once.
+        for (QTreeWidgetItem* item : m_toExpand)
+            item->setExpanded(true);
+        m_toExpand.clear();
     }
 
 private:
+    QTreeWidget& m_tree;
     const CTreeSnapshot& m_snapshot;
     std::vector<QTreeWidgetItem*> m_items;
-    std::vector<bool> m_hidden;
-    std::vector<bool> m_expanded;
-    std::vector<bool> m_shown;
-    std::vector<bool> m_childShown;
+    std::vector<QString> m_texts;
+    std::vector<char> m_hidden;
+    std::vector<char> m_expanded;
+    std::vector<char> m_childShown;
+    std::vector<QTreeWidgetItem*> m_toExpand;
     QTreeWidgetItem* m_selected = nullptr;
 };
 
@@ -179,7 +185,7 @@ void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeS
 {
     CFloorSearch search(tree, snapshot);
     if (painted) {
-        tree.show();
+        tree.window()->show();
         PaintNow(tree);
     }
     for (auto _ : state) {
@@ -193,7 +199,7 @@ void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeS
             PaintNow(tree);
     }
     if (painted)
-        tree.hide();
+        tree.window()->hide();
 }
 
 void PaintNow(QAbstractItemView& view)
