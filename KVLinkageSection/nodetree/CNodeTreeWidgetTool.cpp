@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace KV {
@@ -72,6 +73,8 @@ CNodeTreeWidgetTool::~CNodeTreeWidgetTool()
     // handlers must not reach a tool that is gone.
     QObject::disconnect(m_clickConnection);
     QObject::disconnect(m_scrollConnection);
+    for (const QMetaObject::Connection& connection : m_searchedConnections)
+        QObject::disconnect(connection);
     // Qt deletes the items with the tree widget, by recursion.
     if (m_depthLimit != nullptr && m_depthLimit->IsDeep())
         m_depthLimit->Clear();
@@ -325,12 +328,53 @@ void CNodeTreeWidgetTool::SetAllItemsHidden(bool hidden)
     }
 }
 
+void CNodeTreeWidgetTool::RememberItems(QTreeWidget* tree)
+{
+    if (!m_searched.empty() && m_searchedModel == tree->model())
+        return;
+    m_searched.clear();
+    // Any change to the items (added, removed, moved, renamed, sorted) makes the remembered
+    // states a guess; the model announces each, whoever makes it and even with the tree's
+    // signals blocked.
+    for (const QMetaObject::Connection& connection : m_searchedConnections)
+        QObject::disconnect(connection);
+    m_searchedConnections.clear();
+    QAbstractItemModel* model = tree->model();
+    m_searchedModel = model;
+    const auto forget = [this] {
+        ForgetSearchedStates();
+    };
+    m_searchedConnections = {
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, model, forget),
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved, model, forget),
+        QObject::connect(model, &QAbstractItemModel::rowsMoved, model, forget),
+        QObject::connect(model, &QAbstractItemModel::modelReset, model, forget),
+        QObject::connect(model, &QAbstractItemModel::layoutChanged, model, forget),
+        QObject::connect(model, &QAbstractItemModel::dataChanged, model, forget),
+    };
+
+    // Pre-order, as the search visits the items.
+    std::vector<std::pair<QTreeWidgetItem*, int>> stack;
+    for (int row = tree->topLevelItemCount() - 1; row >= 0; --row)
+        stack.emplace_back(tree->topLevelItem(row), -1);
+    while (!stack.empty()) {
+        const auto [item, parent] = stack.back();
+        stack.pop_back();
+        const int depth = parent < 0 ? 0 : m_searched[std::size_t(parent)].depth + 1;
+        m_searched.push_back({item, item->text(0), parent, depth, item->isHidden(), false, false});
+        const int position = static_cast<int>(m_searched.size()) - 1;
+        for (int row = item->childCount() - 1; row >= 0; --row)
+            stack.emplace_back(item->child(row), position);
+    }
+}
+
 void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QString& text)
 {
     found.clear();
     QTreeWidget* tree = GetTreeWidget();
     if (tree == nullptr)
         return;
+    RememberItems(tree);
     const bool everything = text.isEmpty();
     const QStringMatcher matcher(text, Qt::CaseInsensitive);
     // The selection is read once: asking each item costs a lookup in the selection model.
@@ -341,76 +385,55 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     QList<QTreeWidgetItem*> selectedInPreOrder;
     std::vector<QTreeWidgetItem*> hiddenWhileSelecting;
     std::vector<QTreeWidgetItem*> toExpand;
-    // The remembered states hold while the items come in the same order.
-    bool remembered = true;
     // With the tree's signals blocked nobody sees the selection change on its way, so the
     // items it touches need not be hidden meanwhile: hiding and showing a row costs a relayout.
     const bool announced = !tree->signalsBlocked();
 
-    // One depth-first pass; an item's final visibility is known when it is left, after its
-    // children: it is shown when it is a hit or a child of it is shown. Hiding everything and
-    // showing the hits again would touch every visible item twice.
-    struct CFrame
-    {
-        QTreeWidgetItem* item;
-        int nextChild;
-        std::size_t position;
-        bool hit;
-        bool childShown;
-    };
-    std::vector<CFrame> stack;
-    std::size_t position = 0;
-    const auto enter = [&](QTreeWidgetItem* item) {
-        if (remembered && (position >= m_searched.size() || m_searched[position].item != item)) {
-            remembered = false;
-            m_searched.resize(position, {nullptr, QString(), false});
-        }
-        if (!remembered)
-            m_searched.push_back({item, item->text(0), item->isHidden()});
-        const bool hit = everything || matcher.indexIn(m_searched[position].text) >= 0;
-        if (hit)
-            found.append(item);
-        if (isSelected(item))
-            selectedInPreOrder.append(item);
-        stack.push_back({item, 0, position++, hit, false});
-    };
-    const auto leave = [&](const CFrame& frame) {
-        QTreeWidgetItem* item = frame.item;
-        const bool shown = frame.hit || frame.childShown;
+    // One depth-first pass over the remembered items; an item's final visibility is known when
+    // it is left, after its children: it is shown when it is a hit or a child of it is shown.
+    // Hiding everything and showing the hits again would touch every visible item twice.
+    const auto leave = [&](CSearchedItem& entry) {
+        QTreeWidgetItem* item = entry.item;
+        const bool shown = entry.hit || entry.childShown;
         const bool witness =
             announced && (isSelected(item) || (!found.isEmpty() && item == found.first()));
-        bool& hidden = m_searched[frame.position].hidden;
         if (!shown || witness) {
-            if (!hidden)
+            if (!entry.hidden)
                 item->setHidden(true);
             if (shown)
                 hiddenWhileSelecting.push_back(item);
-        } else if (hidden) {
+        } else if (entry.hidden) {
             item->setHidden(false);
         }
-        hidden = !shown;
-        // The frames left on the stack are the item's ancestors.
-        if (!everything && frame.childShown && !item->isExpanded() &&
-            stack.size() < CTreeDepthLimit::kMaxExpandedDepth)
+        entry.hidden = !shown;
+        if (shown && entry.parent >= 0)
+            m_searched[std::size_t(entry.parent)].childShown = true;
+        if (!everything && entry.childShown && entry.depth < CTreeDepthLimit::kMaxExpandedDepth &&
+            !item->isExpanded())
             toExpand.push_back(item);
     };
-    for (int row = 0; row < tree->topLevelItemCount(); ++row) {
-        enter(tree->topLevelItem(row));
-        while (!stack.empty()) {
-            CFrame& top = stack.back();
-            if (top.nextChild < top.item->childCount()) {
-                QTreeWidgetItem* child = top.item->child(top.nextChild++);
-                enter(child);
-                continue;
-            }
-            const CFrame done = top;
-            stack.pop_back();
-            leave(done);
-            if (!stack.empty() && (done.hit || done.childShown))
-                stack.back().childShown = true;
+    if (everything)
+        found.reserve(static_cast<int>(m_searched.size()));
+    // The items still open: each one's ancestors are below it.
+    std::vector<std::size_t> open;
+    for (std::size_t position = 0; position < m_searched.size(); ++position) {
+        CSearchedItem& entry = m_searched[position];
+        while (!open.empty() && m_searched[open.back()].depth >= entry.depth) {
+            leave(m_searched[open.back()]);
+            open.pop_back();
         }
+        entry.hit = everything || matcher.indexIn(entry.text) >= 0;
+        entry.childShown = false;
+        if (entry.hit)
+            found.append(entry.item);
+        if (isSelected(entry.item))
+            selectedInPreOrder.append(entry.item);
+        open.push_back(position);
     }
-    m_searched.resize(position, {nullptr, QString(), false});
+    while (!open.empty()) {
+        leave(m_searched[open.back()]);
+        open.pop_back();
+    }
 
     // Unannounced, deselecting and selecting again the one first hit changes nothing.
     const bool unchanged = !announced && !found.isEmpty() && selectedInPreOrder.size() == 1 &&

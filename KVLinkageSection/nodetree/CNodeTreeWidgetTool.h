@@ -3,6 +3,7 @@
 #include "host/UBTypes.h"
 #include "nodetree/CHandleItemMap.h"
 
+#include <QAbstractItemModel>
 #include <QList>
 #include <QMetaObject>
 #include <QPointer>
@@ -158,17 +159,26 @@ private:
     std::vector<CPendingChild>* m_pendingChildren = nullptr;
     /// The rebuild in progress, null outside BuildTree.
     CBuildBatch* m_batch = nullptr;
-    /// Each item's text and the hidden state the last search left it in, by pre-order
-    /// position: asking Qt costs a variant, or a persistent index, per item and keystroke.
-    /// Emptied whenever items are made or hidden otherwise.
+    /// Each item's text, place and the hidden state the last search left it in, in pre-order:
+    /// asking Qt costs a variant, or a persistent index, per item and keystroke, and walking
+    /// its items a model lookup per child. Emptied whenever the model's items change, items
+    /// are made or hidden otherwise.
     struct CSearchedItem
     {
         QTreeWidgetItem* item;
         QString text;
+        int parent; // position of the parent item, -1 for a top-level one
+        int depth;
         bool hidden;
+        bool hit;        // during a search
+        bool childShown; // during a search
     };
     std::vector<CSearchedItem> m_searched;
+    QPointer<QAbstractItemModel> m_searchedModel; // null once the model is gone
+    std::vector<QMetaObject::Connection> m_searchedConnections;
     void ForgetSearchedStates() { m_searched.clear(); }
+    /// Fills m_searched from the tree unless it still holds the tree's items.
+    void RememberItems(QTreeWidget* tree);
     /// Receives each node's children; kept to spare an allocation per node.
     UB::CArrayList<UB::CHandle*> m_childBuffer;
     QMetaObject::Connection m_clickConnection;

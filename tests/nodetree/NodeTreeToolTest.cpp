@@ -258,6 +258,21 @@ TEST_F(NodeTreeToolTest, SearchKeystrokesEndAndAnnounceLikeHidingFindingAndShowi
         EXPECT_EQ(fusedSeen, plainSeen);
     }
     EXPECT_GT(plainSeen.size(), 10);
+
+    // Items renamed, removed and added behind the tool's back are searched as they now are.
+    for (QTreeWidget* edited : {tree, plainTree}) {
+        QTreeWidgetItem* rigItem = edited->topLevelItem(0);
+        rigItem->child(1)->setText(0, QStringLiteral("Tail")); // [L]Hand
+        delete rigItem->child(0)->child(0);                    // Arm(L)
+        rigItem->addChild(new QTreeWidgetItem({QStringLiteral("arm_Z")}));
+    }
+    for (const char* text : {"R", "Tail", "ar"}) {
+        SCOPED_TRACE(text);
+        QList<QTreeWidgetItem*> found;
+        dialog.ApplySearch(found, QString::fromUtf8(text));
+        SearchOneByOne(plain, QString::fromUtf8(text));
+        EXPECT_EQ(DrawTree(tree), DrawTree(plainTree));
+    }
 }
 
 TEST_F(NodeTreeToolTest, ExpandingAncestorsSelectingANodeAndClearingTheSelection)
