@@ -115,6 +115,7 @@ public:
         , m_snapshot(snapshot)
         , m_hidden(snapshot.texts.size(), 0)
         , m_childShown(snapshot.texts.size(), 0)
+        , m_shown(snapshot.texts.size(), 0)
     {
         BuildFloorTree(tree, snapshot);
         for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
@@ -129,15 +130,11 @@ public:
         // Nobody listens to the bare tree; its signals are blocked as the dialog blocks its own.
         const QSignalBlocker blocker(m_tree);
         const QStringMatcher matcher(text, Qt::CaseInsensitive);
-        std::fill(m_childShown.begin(), m_childShown.end(), char(0));
         std::size_t firstHit = m_items.size();
-        // One backward pass: children come after their parent in pre-order, so every child of
-        // an item is settled before the item, and the last hit seen is the first in the tree.
-        for (std::size_t i = m_items.size(); i-- > 0;) {
-            const bool hit = text.isEmpty() || matcher.indexIn(m_texts[i]) >= 0;
-            if (hit)
-                firstHit = i;
-            const bool shown = hit || m_childShown[i] != 0;
+        // One pass in pre-order; an item is settled when it is left, after its children, so
+        // Qt is told of each change in post-order: the order that costs its model least.
+        const auto leave = [&](std::size_t i) {
+            const bool shown = m_shown[i] != 0 || m_childShown[i] != 0;
             const int parent = m_snapshot.parents[i];
             if (shown && parent >= 0)
                 m_childShown[std::size_t(parent)] = 1;
@@ -150,6 +147,22 @@ public:
                 m_expanded[i] = 1;
                 m_toExpand.push_back(m_items[i]);
             }
+        };
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            while (!m_open.empty() && m_snapshot.depths[m_open.back()] >= m_snapshot.depths[i]) {
+                leave(m_open.back());
+                m_open.pop_back();
+            }
+            const bool hit = text.isEmpty() || matcher.indexIn(m_texts[i]) >= 0;
+            if (hit && firstHit == m_items.size())
+                firstHit = i;
+            m_shown[i] = hit ? 1 : 0;
+            m_childShown[i] = 0;
+            m_open.push_back(i);
+        }
+        while (!m_open.empty()) {
+            leave(m_open.back());
+            m_open.pop_back();
         }
         QTreeWidgetItem* hit = firstHit < m_items.size() ? m_items[firstHit] : nullptr;
         if (hit != m_selected) {
@@ -174,6 +187,8 @@ private:
     std::vector<char> m_hidden;
     std::vector<char> m_expanded;
     std::vector<char> m_childShown;
+    std::vector<char> m_shown;
+    std::vector<std::size_t> m_open; // the items entered and not yet left
     std::vector<QTreeWidgetItem*> m_toExpand;
     QTreeWidgetItem* m_selected = nullptr;
 };
