@@ -353,15 +353,16 @@ void CNodeTreeWidgetTool::RememberItems(QTreeWidget* tree)
         QObject::connect(model, &QAbstractItemModel::dataChanged, model, forget),
     };
 
-    // Pre-order, as the search visits the items.
+    // Pre-order, as the search visits the items. A rebuild's count of items spares the
+    // vector's growth, which would hold the old and the new storage at once.
+    m_searched.reserve(m_nodeItemCount);
     std::vector<std::pair<QTreeWidgetItem*, int>> stack;
     for (int row = tree->topLevelItemCount() - 1; row >= 0; --row)
         stack.emplace_back(tree->topLevelItem(row), -1);
     while (!stack.empty()) {
         const auto [item, parent] = stack.back();
         stack.pop_back();
-        const int depth = parent < 0 ? 0 : m_searched[std::size_t(parent)].depth + 1;
-        m_searched.push_back({item, item->text(0), parent, depth, item->isHidden(), false, false});
+        m_searched.push_back({item, item->text(0), parent, item->isHidden(), false, false});
         const int position = static_cast<int>(m_searched.size()) - 1;
         for (int row = item->childCount() - 1; row >= 0; --row)
             stack.emplace_back(item->child(row), position);
@@ -392,6 +393,9 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     // One depth-first pass over the remembered items; an item's final visibility is known when
     // it is left, after its children: it is shown when it is a hit or a child of it is shown.
     // Hiding everything and showing the hits again would touch every visible item twice.
+    // The items still open are the one being entered's ancestors, the top-level one first, so
+    // an item's depth is the number of open items below it.
+    std::vector<std::size_t> open;
     const auto leave = [&](CSearchedItem& entry) {
         QTreeWidgetItem* item = entry.item;
         const bool shown = entry.hit || entry.childShown;
@@ -408,17 +412,16 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
         entry.hidden = !shown;
         if (shown && entry.parent >= 0)
             m_searched[std::size_t(entry.parent)].childShown = true;
-        if (!everything && entry.childShown && entry.depth < CTreeDepthLimit::kMaxExpandedDepth &&
+        const int depth = static_cast<int>(open.size()) - 1;
+        if (!everything && entry.childShown && depth < CTreeDepthLimit::kMaxExpandedDepth &&
             !item->isExpanded())
             toExpand.push_back(item);
     };
     if (everything)
         found.reserve(static_cast<int>(m_searched.size()));
-    // The items still open: each one's ancestors are below it.
-    std::vector<std::size_t> open;
     for (std::size_t position = 0; position < m_searched.size(); ++position) {
         CSearchedItem& entry = m_searched[position];
-        while (!open.empty() && m_searched[open.back()].depth >= entry.depth) {
+        while (!open.empty() && static_cast<int>(open.back()) != entry.parent) {
             leave(m_searched[open.back()]);
             open.pop_back();
         }

@@ -162,13 +162,12 @@ private:
     /// Each item's text, place and the hidden state the last search left it in, in pre-order:
     /// asking Qt costs a variant, or a persistent index, per item and keystroke, and walking
     /// its items a model lookup per child. Emptied whenever the model's items change, items
-    /// are made or hidden otherwise.
+    /// are made or hidden otherwise. Kept small: the dialog holds one per listed node.
     struct CSearchedItem
     {
         QTreeWidgetItem* item;
         QString text;
         int parent; // position of the parent item, -1 for a top-level one
-        int depth;
         bool hidden;
         bool hit;        // during a search
         bool childShown; // during a search
