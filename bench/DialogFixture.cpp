@@ -148,9 +148,9 @@ void CDialogFixture::CloseDialog()
     QCoreApplication::processEvents();
 }
 
-void CDialogFixture::OpenFloor()
+void CDialogFixture::OpenFloor(bool ownTexts)
 {
-    BuildFloorTree(floorTree, snapshot);
+    BuildFloorTree(floorTree, snapshot, ownTexts);
     SelectFloorParent(false);
     floorWindow->show();
     PaintNow(floorTree);

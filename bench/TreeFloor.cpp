@@ -56,7 +56,7 @@ KV::CTreeDepthLimit& DepthLimitOf(QTreeWidget& tree)
     return *limit;
 }
 
-void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested)
+void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested, bool ownTexts)
 {
     KV::CTreeDepthLimit& limit = DepthLimitOf(tree);
     limit.Clear();
@@ -64,7 +64,8 @@ void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested)
     QTreeWidgetItem topLevel;
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* item = new QTreeWidgetItem(0);
-        item->setText(0, snapshot.texts[i]);
+        const QString& text = snapshot.texts[i];
+        item->setText(0, ownTexts ? QString(text.constData(), text.size()) : text);
         item->setData(0, Qt::UserRole, snapshot.data[i]);
         if (!nested || snapshot.parents[i] < 0)
             topLevel.addChild(item);
@@ -94,14 +95,14 @@ void ClearFloor(QTreeWidget& tree)
     DepthLimitOf(tree).Clear();
 }
 
-void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot)
+void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool ownTexts)
 {
-    BuildFloor(tree, snapshot, true);
+    BuildFloor(tree, snapshot, true, ownTexts);
 }
 
 void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot)
 {
-    BuildFloor(tree, snapshot, false);
+    BuildFloor(tree, snapshot, false, false);
 }
 
 namespace {

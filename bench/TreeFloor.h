@@ -35,8 +35,9 @@ CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root);
 
 /// The least work Qt needs to show the same tree: the items are made with their texts and
 /// data off the view, inserted in one step, then the parents above the tool's depth limit are
-/// expanded; expanding a leaf changes nothing on screen.
-void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot);
+/// expanded; expanding a leaf changes nothing on screen. The items share the snapshot's texts
+/// unless `ownTexts` gives each a copy of its own.
+void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool ownTexts = false);
 
 /// The same for a list view: every item at the top level, in the same order.
 void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot);
