@@ -4,7 +4,9 @@
 Reads Google Benchmark JSON files. A benchmark "X" is paired with "X/floor"; X's counters
 goal_ratio (largest ratio to the floor) and goal_ms (largest median in ms) give its goals,
 0 meaning none. Medians are taken over the repetitions' CPU times, or over the counter
-bytes_per_node for the figures that measure the heap.
+bytes_per_node for the figures that measure the heap. The spread sets the figure's quartiles
+against the floor's (lower over upper, upper over lower): a ratio whose spread holds 1 is at
+the floor.
 """
 
 import json
@@ -34,8 +36,15 @@ def read_runs(paths):
                 else:
                     times[name].append(run["cpu_time"] * TO_MS[run.get("time_unit", "ns")])
                 goals[name] = (run.get("goal_ratio", 0.0), run.get("goal_ms", 0.0))
-    medians = {name: statistics.median(times[name]) for name in order}
-    return medians, goals, order, heap
+    return times, goals, order, heap
+
+
+def quartiles(values):
+    """The lower and upper quartile; a single value is both."""
+    if len(values) < 2:
+        return values[0], values[0]
+    lower, _, upper = statistics.quantiles(values, n=4, method="inclusive")
+    return lower, upper
 
 
 def describe_time(ms):
@@ -53,7 +62,8 @@ def describe_goal(ratio, ms):
 
 
 def main(paths):
-    medians, goals, order, heap = read_runs(paths)
+    times, goals, order, heap = read_runs(paths)
+    medians = {name: statistics.median(times[name]) for name in order}
     rows = []
     over = 0
     for name in order:
@@ -62,6 +72,11 @@ def main(paths):
         floor = medians.get(name + "/floor")
         median = medians[name]
         ratio = median / floor if floor else None
+        spread = "-"
+        if floor:
+            (low, high), (floor_low, floor_high) = quartiles(times[name]), quartiles(
+                times[name + "/floor"])
+            spread = f"{low / floor_high:.2f}-{high / floor_low:.2f}"
         goal_ratio, goal_ms = goals[name]
         if goal_ratio <= 0 and goal_ms <= 0:
             verdict = "-"
@@ -75,9 +90,9 @@ def main(paths):
         else:
             describe = describe_time
         rows.append((name, describe(median), describe(floor) if floor else "-",
-                     f"{ratio:.2f}" if ratio is not None else "-",
+                     f"{ratio:.2f}" if ratio is not None else "-", spread,
                      describe_goal(goal_ratio, goal_ms), verdict))
-    header = ("name", "median", "floor", "ratio", "goal", "verdict")
+    header = ("name", "median", "floor", "ratio", "spread", "goal", "verdict")
     widths = [max(len(row[i]) for row in rows + [header]) for i in range(len(header))]
     for row in [header] + rows:
         print("  ".join(cell.ljust(widths[i]) for i, cell in enumerate(row)).rstrip())
