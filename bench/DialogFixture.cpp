@@ -148,9 +148,14 @@ void CDialogFixture::CloseDialog()
     QCoreApplication::processEvents();
 }
 
-void CDialogFixture::OpenFloor(bool ownTexts)
+CFloorHost CDialogFixture::ListingHost()
 {
-    BuildFloorTree(floorTree, snapshot, ownTexts);
+    return {scene.GetSceneManager(), EHostQuestions::SubNodeListing};
+}
+
+void CDialogFixture::OpenFloor()
+{
+    BuildFloorTree(floorTree, snapshot, ListingHost());
     SelectFloorParent(false);
     floorWindow->show();
     PaintNow(floorTree);

@@ -45,10 +45,11 @@ public:
     void OpenDialog();
     /// Closes the dialog as OK or Cancel do, and lets the view settle.
     void CloseDialog();
-    /// The same for the floor: the bare tree built, the parent's item selected, shown, painted.
-    /// With `ownTexts` each item keeps a copy of its name of its own, as the dialog's items
-    /// must: the host answers with its own string, which no item can share.
-    void OpenFloor(bool ownTexts = false);
+    /// The same for the floor: the bare tree built from the listing's questions to the host,
+    /// the parent's item selected, shown, painted.
+    void OpenFloor();
+    /// The host and the questions the dialog's listing needs, for the floors that list.
+    CFloorHost ListingHost();
     /// Shows the dialog, or the bare tree, and paints it; the painted figures keep it shown.
     void ShowDialog();
     void ShowFloor();

@@ -12,8 +12,8 @@
 
 // The heap the link-to-sub-node dialog needs per listed node at its largest sizes: the peak
 // above what the process held before a new dialog was opened on 100,000 nodes, against a new
-// bare tree widget holding the same items, each with a name of its own as the dialog's items
-// have (the host answers every name with a string of its own). The figure is the counter
+// bare tree widget holding the same items, built from the same questions to the host, so each
+// item has a name of its own as the dialog's items have. The figure is the counter
 // bytes_per_node; the times of these runs mean nothing.
 
 namespace {
@@ -54,7 +54,7 @@ void FloorHeap(benchmark::State& state, const CDialogShape* shape)
         f.floorTree.clear();
         const long long start = HeapCounter::Current();
         HeapCounter::ResetPeak();
-        f.OpenFloor(true);
+        f.OpenFloor();
         Report(state, start, static_cast<int>(f.snapshot.texts.size()), 0);
         f.CloseFloor();
         f.floorTree.clear();

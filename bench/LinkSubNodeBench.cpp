@@ -170,9 +170,9 @@ void SwitchViewFloor(benchmark::State& state, const CDialogShape* shape, bool to
         Paint(f, painted, true);
         state.ResumeTiming();
         if (toList)
-            BuildFloorList(f.floorTree, f.snapshot);
+            BuildFloorList(f.floorTree, f.snapshot, f.ListingHost());
         else
-            BuildFloorTree(f.floorTree, f.snapshot);
+            BuildFloorTree(f.floorTree, f.snapshot, f.ListingHost());
         f.SelectFloorParent(toList);
         Paint(f, painted, true);
     }

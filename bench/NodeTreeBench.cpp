@@ -134,7 +134,8 @@ void BuildFloor(benchmark::State& state, const CShapeDesc* desc, bool painted)
     if (painted)
         ShowTree(f.floorTree);
     for (auto _ : state) {
-        BuildFloorTree(f.floorTree, f.snapshot);
+        BuildFloorTree(f.floorTree, f.snapshot,
+                       {f.scene.GetSceneManager(), EHostQuestions::NodeTree});
         if (painted)
             PaintNow(f.floorTree);
     }

@@ -3,6 +3,7 @@
 #include "KVSceneModel.h"
 #include "nodetree/CNodeHandleValue.h"
 #include "nodetree/CTreeDepthLimit.h"
+#include "nodetree/HostText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,6 +26,7 @@ CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root)
         const auto [node, parent] = stack.back();
         stack.pop_back();
         const int index = static_cast<int>(snapshot.texts.size());
+        snapshot.nodes.push_back(node);
         const QString name = scene.Name(node);
         snapshot.texts.push_back(name.isEmpty() ? QStringLiteral(" - ") : name);
         snapshot.data.push_back(KV::CNodeHandleValue::ToVariant(node));
@@ -56,16 +58,38 @@ KV::CTreeDepthLimit& DepthLimitOf(QTreeWidget& tree)
     return *limit;
 }
 
-void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested, bool ownTexts)
+/// Asks the host what `host` asks about `node` and returns the item's text from its answer.
+QString AskHost(const CFloorHost& host, UB::CHandle* node, KV::HandleList& buffer)
+{
+    KV::CSceneManager& scene = *host.scene;
+    buffer.Clear();
+    if (host.questions == EHostQuestions::SubNodeListing) {
+        int kind = 0;
+        int type = 0;
+        scene.GetNodeKind(node, kind);
+        benchmark::DoNotOptimize(scene.IsLinkableNode(node));
+        benchmark::DoNotOptimize(scene.IsSubNodeLinkExcluded(node));
+        scene.GetObjectType(node, type);
+        scene.GetSubNodes(node, buffer);
+    } else {
+        scene.GetChildNodes(node, buffer);
+    }
+    const QString name = KV::FromHostText(scene.GetObjectName(node));
+    return name.isEmpty() ? QStringLiteral(" - ") : name;
+}
+
+void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested,
+                const CFloorHost& host)
 {
     KV::CTreeDepthLimit& limit = DepthLimitOf(tree);
     limit.Clear();
+    const bool ask = host.scene != nullptr && host.questions != EHostQuestions::None;
+    KV::HandleList answers;
     std::vector<QTreeWidgetItem*> items(snapshot.texts.size());
     QTreeWidgetItem topLevel;
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* item = new QTreeWidgetItem(0);
-        const QString& text = snapshot.texts[i];
-        item->setText(0, ownTexts ? QString(text.constData(), text.size()) : text);
+        item->setText(0, ask ? AskHost(host, snapshot.nodes[i], answers) : snapshot.texts[i]);
         item->setData(0, Qt::UserRole, snapshot.data[i]);
         if (!nested || snapshot.parents[i] < 0)
             topLevel.addChild(item);
@@ -95,14 +119,14 @@ void ClearFloor(QTreeWidget& tree)
     DepthLimitOf(tree).Clear();
 }
 
-void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool ownTexts)
+void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot, const CFloorHost& host)
 {
-    BuildFloor(tree, snapshot, true, ownTexts);
+    BuildFloor(tree, snapshot, true, host);
 }
 
-void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot)
+void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot, const CFloorHost& host)
 {
-    BuildFloor(tree, snapshot, false, false);
+    BuildFloor(tree, snapshot, false, host);
 }
 
 namespace {

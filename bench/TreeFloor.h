@@ -13,8 +13,9 @@ class State;
 }
 
 namespace KV {
+class CSceneManager;
 class CSceneModel;
-}
+} // namespace KV
 namespace UB {
 class CHandle;
 }
@@ -23,6 +24,7 @@ class CHandle;
 /// fill a tree without asking the host.
 struct CTreeSnapshot
 {
+    std::vector<UB::CHandle*> nodes;
     std::vector<QString> texts;
     std::vector<QVariant> data;
     std::vector<int> parents; // index of the parent, -1 for the root
@@ -33,14 +35,30 @@ struct CTreeSnapshot
 
 CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root);
 
-/// The least work Qt needs to show the same tree: the items are made with their texts and
-/// data off the view, inserted in one step, then the parents above the tool's depth limit are
-/// expanded; expanding a leaf changes nothing on screen. The items share the snapshot's texts
-/// unless `ownTexts` gives each a copy of its own.
-void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool ownTexts = false);
+/// The questions a floor asks the host about each node while it builds its items: none (the
+/// items share the snapshot's texts), the node tree's (children, name) or the sub-node
+/// listing's (kind, linkable, excluded, type, sub-nodes, name). A tree of the scene cannot be
+/// shown without them; each is asked once, and the item's text is made from the host's name.
+enum class EHostQuestions
+{
+    None,
+    NodeTree,
+    SubNodeListing,
+};
+
+struct CFloorHost
+{
+    KV::CSceneManager* scene = nullptr;
+    EHostQuestions questions = EHostQuestions::None;
+};
+
+/// The least work Qt and the host need to show the same tree: the host's questions, the items
+/// made with their texts and data off the view, inserted in one step, then the parents above
+/// the tool's depth limit expanded; expanding a leaf changes nothing on screen.
+void BuildFloorTree(QTreeWidget& tree, const CTreeSnapshot& snapshot, const CFloorHost& host = {});
 
 /// The same for a list view: every item at the top level, in the same order.
-void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot);
+void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot, const CFloorHost& host = {});
 
 /// Qt's expandAll on a bare tree, down to the tool's depth limit.
 void ExpandFloor(QTreeWidget& tree);
