@@ -131,22 +131,21 @@ void BuildFloorList(QTreeWidget& tree, const CTreeSnapshot& snapshot, const CFlo
 
 namespace {
 
-/// The bare tree's items and the states the floor last gave them.
+/// The bare tree's items and the states the floor last gave them, one entry per item in
+/// pre-order: each pass reads them in order, so they lie together.
 class CFloorSearch
 {
 public:
     CFloorSearch(QTreeWidget& tree, const CTreeSnapshot& snapshot)
         : m_tree(tree)
-        , m_snapshot(snapshot)
-        , m_hidden(snapshot.texts.size(), 0)
-        , m_childShown(snapshot.texts.size(), 0)
-        , m_shown(snapshot.texts.size(), 0)
     {
         BuildFloorTree(tree, snapshot);
-        for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it) {
-            m_items.push_back(*it);
-            m_texts.push_back((*it)->text(0)); // shares the item's own string
-            m_expanded.push_back((*it)->isExpanded() ? 1 : 0);
+        m_entries.reserve(snapshot.texts.size());
+        std::size_t i = 0;
+        for (QTreeWidgetItemIterator it(&tree); *it != nullptr; ++it, ++i) {
+            // The text shares the item's own string.
+            m_entries.push_back({*it, (*it)->text(0), snapshot.parents[i], false,
+                                 (*it)->isExpanded(), false, false});
         }
     }
 
@@ -155,47 +154,48 @@ public:
         // Nobody listens to the bare tree; its signals are blocked as the dialog blocks its own.
         const QSignalBlocker blocker(m_tree);
         const QStringMatcher matcher(text, Qt::CaseInsensitive);
-        std::size_t firstHit = m_items.size();
+        QTreeWidgetItem* firstHit = nullptr;
         // One pass in pre-order; an item is settled when it is left, after its children, so
-        // Qt is told of each change in post-order: the order that costs its model least.
-        const auto leave = [&](std::size_t i) {
-            const bool shown = m_shown[i] != 0 || m_childShown[i] != 0;
-            const int parent = m_snapshot.parents[i];
-            if (shown && parent >= 0)
-                m_childShown[std::size_t(parent)] = 1;
-            if ((m_hidden[i] != 0) == shown) {
-                m_hidden[i] = shown ? 0 : 1;
-                m_items[i]->setHidden(!shown);
+        // Qt is told of each change in post-order: the order that costs its model least. The
+        // items still open are the ancestors of the one entered, so an item's depth is the
+        // number of open items below it.
+        const auto leave = [&](CEntry& entry) {
+            const bool shown = entry.hit || entry.childShown;
+            if (shown && entry.parent >= 0)
+                m_entries[std::size_t(entry.parent)].childShown = true;
+            if (entry.hidden == shown) {
+                entry.hidden = !shown;
+                entry.item->setHidden(!shown);
             }
-            if (!text.isEmpty() && m_childShown[i] != 0 && m_expanded[i] == 0 &&
-                m_snapshot.depths[i] < KV::CTreeDepthLimit::kMaxExpandedDepth) {
-                m_expanded[i] = 1;
-                m_toExpand.push_back(m_items[i]);
+            const auto depth = static_cast<int>(m_open.size()) - 1;
+            if (!text.isEmpty() && entry.childShown && !entry.expanded &&
+                depth < KV::CTreeDepthLimit::kMaxExpandedDepth) {
+                entry.expanded = true;
+                m_toExpand.push_back(entry.item);
             }
         };
-        for (std::size_t i = 0; i < m_items.size(); ++i) {
-            while (!m_open.empty() && m_snapshot.depths[m_open.back()] >= m_snapshot.depths[i]) {
-                leave(m_open.back());
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            CEntry& entry = m_entries[i];
+            while (!m_open.empty() && static_cast<int>(m_open.back()) != entry.parent) {
+                leave(m_entries[m_open.back()]);
                 m_open.pop_back();
             }
-            const bool hit = text.isEmpty() || matcher.indexIn(m_texts[i]) >= 0;
-            if (hit && firstHit == m_items.size())
-                firstHit = i;
-            m_shown[i] = hit ? 1 : 0;
-            m_childShown[i] = 0;
+            entry.hit = text.isEmpty() || matcher.indexIn(entry.text) >= 0;
+            if (entry.hit && firstHit == nullptr)
+                firstHit = entry.item;
+            entry.childShown = false;
             m_open.push_back(i);
         }
         while (!m_open.empty()) {
-            leave(m_open.back());
+            leave(m_entries[m_open.back()]);
             m_open.pop_back();
         }
-        QTreeWidgetItem* hit = firstHit < m_items.size() ? m_items[firstHit] : nullptr;
-        if (hit != m_selected) {
+        if (firstHit != m_selected) {
             if (m_selected != nullptr)
                 m_selected->setSelected(false);
-            if (hit != nullptr)
-                hit->setSelected(true);
-            m_selected = hit;
+            if (firstHit != nullptr)
+                firstHit->setSelected(true);
+            m_selected = firstHit;
         }
         // Expanding last finds the view's layout already pending from the changes above; an
         // expansion before them would lay out the rows below it at once.
@@ -205,14 +205,19 @@ public:
     }
 
 private:
+    struct CEntry
+    {
+        QTreeWidgetItem* item;
+        QString text;
+        int parent; // position of the parent, -1 for the root
+        bool hidden;
+        bool expanded;
+        bool hit;
+        bool childShown;
+    };
+
     QTreeWidget& m_tree;
-    const CTreeSnapshot& m_snapshot;
-    std::vector<QTreeWidgetItem*> m_items;
-    std::vector<QString> m_texts;
-    std::vector<char> m_hidden;
-    std::vector<char> m_expanded;
-    std::vector<char> m_childShown;
-    std::vector<char> m_shown;
+    std::vector<CEntry> m_entries;
     std::vector<std::size_t> m_open; // the items entered and not yet left
     std::vector<QTreeWidgetItem*> m_toExpand;
     QTreeWidgetItem* m_selected = nullptr;
