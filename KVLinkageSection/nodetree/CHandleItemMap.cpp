@@ -45,6 +45,16 @@ QTreeWidgetItem* CHandleItemMap::Find(const UB::CHandle* node) const
     }
 }
 
+void CHandleItemMap::Prefetch(const UB::CHandle* node) const
+{
+#if defined(__GNUC__)
+    if (!m_slots.empty())
+        __builtin_prefetch(&m_slots[FirstSlot(node)], 1);
+#else
+    static_cast<void>(node); // a hint only; without it the insert just waits
+#endif
+}
+
 void CHandleItemMap::Clear()
 {
     if (m_size == 0)

@@ -23,6 +23,9 @@ public:
     bool Insert(const UB::CHandle* node, QTreeWidgetItem* item);
     /// The node's item, or null.
     QTreeWidgetItem* Find(const UB::CHandle* node) const;
+    /// Starts loading the node's first slot into the cache: in a large table every insert
+    /// misses it, and the work between this and the insert hides the wait.
+    void Prefetch(const UB::CHandle* node) const;
     std::size_t Size() const { return m_size; }
     bool IsEmpty() const { return m_size == 0; }
     /// Empties the map; its table stays for the next rebuild.

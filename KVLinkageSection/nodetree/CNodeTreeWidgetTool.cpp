@@ -231,6 +231,7 @@ QTreeWidgetItem* CNodeTreeWidgetTool::CreateNodeItem(UB::CHandle* node, QTreeWid
 {
     if (node == nullptr || (parentItem == nullptr && tree == nullptr && m_batch == nullptr))
         return nullptr;
+    m_handleToItem.Prefetch(node); // the insert below waits for it otherwise
     CSceneManager* scene = GetSceneManager();
     const QString name = scene != nullptr ? FromHostText(scene->GetObjectName(node)) : QString();
 
