@@ -82,8 +82,6 @@ QTreeWidget& FloorTreeOf(QWidget& window)
 
 CDialogFixture::CDialogFixture(const CDialogShape& desc)
     : shape(desc)
-    , floorWindow(LoadFloorWindow())
-    , floorTree(FloorTreeOf(*floorWindow))
 {
     scene.SetJournalEnabled(false);
     root = shape.make(scene);
@@ -91,8 +89,7 @@ CDialogFixture::CDialogFixture(const CDialogShape& desc)
     parentRow = static_cast<int>(snapshot.texts.size()) - 1;
     parent = KV::CNodeHandleValue::FromVariant(snapshot.data[static_cast<std::size_t>(parentRow)]);
     ready = MakeDialog();
-    floorTree.header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    floorTree.header()->setStretchLastSection(false);
+    MakeFloor();
     // The window is sized so that its tree gets the size the dialog's tree has once shown;
     // the dialog holds the layout with margins of its own.
     if (ready) {
@@ -101,7 +98,7 @@ CDialogFixture::CDialogFixture(const CDialogShape& desc)
         floorWindow->show();
         QCoreApplication::processEvents();
         floorWindow->resize(floorWindow->size() + dialog->GetTreeWidget()->size() -
-                            floorTree.size());
+                            floorTree->size());
         QCoreApplication::processEvents();
         dialog->hide();
         floorWindow->hide();
@@ -111,7 +108,21 @@ CDialogFixture::CDialogFixture(const CDialogShape& desc)
 
 CDialogFixture::~CDialogFixture()
 {
-    ClearFloor(floorTree);
+    ClearFloor(*floorTree);
+}
+
+void CDialogFixture::MakeFloor()
+{
+    const QSize size = floorWindow != nullptr ? floorWindow->size() : QSize();
+    if (floorTree != nullptr)
+        ClearFloor(*floorTree);
+    floorWindow.reset();
+    floorWindow = LoadFloorWindow();
+    floorTree = &FloorTreeOf(*floorWindow);
+    floorTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    floorTree->header()->setStretchLastSection(false);
+    if (size.isValid())
+        floorWindow->resize(size);
 }
 
 bool CDialogFixture::MakeDialog()
@@ -139,7 +150,7 @@ void CDialogFixture::ShowDialog()
 void CDialogFixture::ShowFloor()
 {
     floorWindow->show();
-    PaintNow(floorTree);
+    PaintNow(*floorTree);
 }
 
 void CDialogFixture::CloseDialog()
@@ -155,32 +166,32 @@ CFloorHost CDialogFixture::ListingHost()
 
 void CDialogFixture::OpenFloor()
 {
-    BuildFloorTree(floorTree, snapshot, ListingHost());
+    BuildFloorTree(*floorTree, snapshot, ListingHost());
     SelectFloorParent(false);
     floorWindow->show();
-    PaintNow(floorTree);
+    PaintNow(*floorTree);
 }
 
 void CDialogFixture::SelectFloorParent(bool list)
 {
     // The parent is the last item in pre-order: the last one of the list, or the last child
     // all the way down the hierarchy.
-    QTreeWidgetItem* item = floorTree.topLevelItem(floorTree.topLevelItemCount() - 1);
+    QTreeWidgetItem* item = floorTree->topLevelItem(floorTree->topLevelItemCount() - 1);
     while (!list && item != nullptr && item->childCount() > 0)
         item = item->child(item->childCount() - 1);
     if (item == nullptr)
         return;
     item->setSelected(true);
     if (list) {
-        floorTree.scrollToItem(item, QAbstractItemView::EnsureVisible);
+        floorTree->scrollToItem(item, QAbstractItemView::EnsureVisible);
         return;
     }
     // Scrolling to an item past the depth limit would expand all its ancestors.
     const bool scroll =
         snapshot.depths[std::size_t(parentRow)] <= KV::CTreeDepthLimit::kMaxExpandedDepth;
-    floorTree.setAutoScroll(scroll);
-    floorTree.setCurrentItem(item);
-    floorTree.setAutoScroll(true);
+    floorTree->setAutoScroll(scroll);
+    floorTree->setCurrentItem(item);
+    floorTree->setAutoScroll(true);
 }
 
 void CDialogFixture::CloseFloor()

@@ -40,6 +40,9 @@ public:
 
     /// Makes a new dialog on the same scene, as the section's first use of the command does.
     bool MakeDialog();
+    /// Makes a new floor window of the same size, so nothing the last floor's view grew is
+    /// reused.
+    void MakeFloor();
     /// Opens the dialog as the section's command does, up to its first paint: the tree built,
     /// the search emptied, the parent selected, the dialog shown and painted.
     void OpenDialog();
@@ -68,7 +71,7 @@ public:
     /// The floors' window: the dialog's own layout without the plug-in behind it, so opening
     /// it paints the same controls; its tree is the bare tree the floors build.
     std::unique_ptr<QWidget> floorWindow;
-    QTreeWidget& floorTree;
+    QTreeWidget* floorTree = nullptr;
     CTreeSnapshot snapshot;
     int parentRow = -1; // the parent's index in the snapshot
 };

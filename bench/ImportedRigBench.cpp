@@ -92,7 +92,7 @@ void Search(benchmark::State& state)
 void SearchFloor(benchmark::State& state)
 {
     CDialogFixture& f = DialogFixtureFor(ImportedRig());
-    TimeFloorKeystroke(state, f.floorTree, f.snapshot, QStringLiteral("han"),
+    TimeFloorKeystroke(state, *f.floorTree, f.snapshot, QStringLiteral("han"),
                        QStringLiteral("hand"));
     state.counters["goal_ratio"] = 0;
     state.counters["goal_ms"] = 0;

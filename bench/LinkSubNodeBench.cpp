@@ -64,7 +64,7 @@ double PaintedGoal(const CDialogShape& shape, bool painted, int nodes, double go
 void Paint(CDialogFixture& f, bool painted, bool floor)
 {
     if (painted)
-        PaintNow(floor ? f.floorTree : *f.dialog->GetTreeWidget());
+        PaintNow(floor ? *f.floorTree : *f.dialog->GetTreeWidget());
 }
 
 void Open(benchmark::State& state, const CDialogShape* shape)
@@ -121,7 +121,7 @@ void SearchFloor(benchmark::State& state, const CDialogShape* shape, const CKeys
                  bool painted)
 {
     CDialogFixture& f = DialogFixtureFor(*shape);
-    TimeFloorKeystroke(state, f.floorTree, f.snapshot, key->before, key->after, painted);
+    TimeFloorKeystroke(state, *f.floorTree, f.snapshot, key->before, key->after, painted);
     SetGoals(state, 0, 0);
 }
 
@@ -163,16 +163,16 @@ void SwitchViewFloor(benchmark::State& state, const CDialogShape* shape, bool to
     for (auto _ : state) {
         state.PauseTiming();
         if (toList)
-            BuildFloorTree(f.floorTree, f.snapshot);
+            BuildFloorTree(*f.floorTree, f.snapshot);
         else
-            BuildFloorList(f.floorTree, f.snapshot);
+            BuildFloorList(*f.floorTree, f.snapshot);
         f.SelectFloorParent(!toList);
         Paint(f, painted, true);
         state.ResumeTiming();
         if (toList)
-            BuildFloorList(f.floorTree, f.snapshot, f.ListingHost());
+            BuildFloorList(*f.floorTree, f.snapshot, f.ListingHost());
         else
-            BuildFloorTree(f.floorTree, f.snapshot, f.ListingHost());
+            BuildFloorTree(*f.floorTree, f.snapshot, f.ListingHost());
         f.SelectFloorParent(toList);
         Paint(f, painted, true);
     }
@@ -210,20 +210,20 @@ void ExpandOrCollapse(benchmark::State& state, const CDialogShape* shape, bool e
 void ExpandOrCollapseFloor(benchmark::State& state, const CDialogShape* shape, bool expand)
 {
     CDialogFixture& f = DialogFixtureFor(*shape);
-    BuildFloorTree(f.floorTree, f.snapshot);
+    BuildFloorTree(*f.floorTree, f.snapshot);
     f.ShowFloor();
     for (auto _ : state) {
         state.PauseTiming();
         if (expand)
-            f.floorTree.collapseAll();
+            f.floorTree->collapseAll();
         else
-            ExpandFloor(f.floorTree);
+            ExpandFloor(*f.floorTree);
         Paint(f, true, true);
         state.ResumeTiming();
         if (expand)
-            ExpandFloor(f.floorTree);
+            ExpandFloor(*f.floorTree);
         else
-            f.floorTree.collapseAll();
+            f.floorTree->collapseAll();
         Paint(f, true, true);
     }
     f.CloseFloor();
