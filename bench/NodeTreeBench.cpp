@@ -103,8 +103,7 @@ CShapeFixture& Fixture(const CShapeDesc& desc)
 void Keystroke(CBenchTreeTool& tool, const QString& text)
 {
     const QSignalBlocker blocker(tool.m_tree);
-    QList<QTreeWidgetItem*> found;
-    tool.ApplySearch(found, text);
+    tool.ApplySearch(text);
     tool.m_enterPending = true;
 }
 

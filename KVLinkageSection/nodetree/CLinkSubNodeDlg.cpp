@@ -201,12 +201,12 @@ void CLinkSubNodeDlg::OnSearchTextChanged(const QString& text)
     // the hit is visible: Qt leaves hidden items out of selectedItems(), so a hit announced
     // while still hidden would be previewed as no selection at all. Announcing it once is
     // what the handler would see in the end either way: deselecting alone previews nothing.
-    QList<QTreeWidgetItem*> found;
+    QTreeWidgetItem* firstHit = nullptr;
     {
         const QSignalBlocker blocker(tree);
-        ApplySearch(found, text);
+        firstHit = ApplySearch(text);
     }
-    if (!found.isEmpty())
+    if (firstHit != nullptr)
         OnTreeSelectionChanged();
     // The keypad Enter that ends typing is not taken as OK.
     m_enterPending = true;

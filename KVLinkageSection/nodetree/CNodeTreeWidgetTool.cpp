@@ -370,15 +370,17 @@ void CNodeTreeWidgetTool::RememberItems(QTreeWidget* tree)
     }
 }
 
-void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QString& text)
+QTreeWidgetItem* CNodeTreeWidgetTool::ApplySearch(const QString& text)
 {
-    found.clear();
     QTreeWidget* tree = GetTreeWidget();
     if (tree == nullptr)
-        return;
+        return nullptr;
     RememberItems(tree);
     const bool everything = text.isEmpty();
     const QStringMatcher matcher(text, Qt::CaseInsensitive);
+    // Only the first hit is kept: the callers need no other, and a list of every item would
+    // be made and dropped again on each keystroke.
+    QTreeWidgetItem* firstHit = nullptr;
     // The selection is read once: asking each item costs a lookup in the selection model.
     const std::vector<QTreeWidgetItem*> selected = SelectedItemsWithHidden(tree);
     const auto isSelected = [&selected](QTreeWidgetItem* item) {
@@ -400,8 +402,7 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     const auto leave = [&](CSearchedItem& entry) {
         QTreeWidgetItem* item = entry.item;
         const bool shown = entry.hit || entry.childShown;
-        const bool witness =
-            announced && (isSelected(item) || (!found.isEmpty() && item == found.first()));
+        const bool witness = announced && (isSelected(item) || item == firstHit);
         if (!shown || witness) {
             if (!entry.hidden)
                 item->setHidden(true);
@@ -418,8 +419,6 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
             !item->isExpanded())
             toExpand.push_back(item);
     };
-    if (everything)
-        found.reserve(static_cast<int>(m_searched.size()));
     for (std::size_t position = 0; position < m_searched.size(); ++position) {
         CSearchedItem& entry = m_searched[position];
         while (!open.empty() && static_cast<int>(open.back()) != entry.parent) {
@@ -428,8 +427,8 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
         }
         entry.hit = everything || matcher.indexIn(entry.text) >= 0;
         entry.childShown = false;
-        if (entry.hit)
-            found.append(entry.item);
+        if (entry.hit && firstHit == nullptr)
+            firstHit = entry.item;
         if (isSelected(entry.item))
             selectedInPreOrder.append(entry.item);
         open.push_back(position);
@@ -440,18 +439,19 @@ void CNodeTreeWidgetTool::ApplySearch(QList<QTreeWidgetItem*>& found, const QStr
     }
 
     // Unannounced, deselecting and selecting again the one first hit changes nothing.
-    const bool unchanged = !announced && !found.isEmpty() && selectedInPreOrder.size() == 1 &&
-                           selectedInPreOrder.first() == found.first();
+    const bool unchanged = !announced && firstHit != nullptr && selectedInPreOrder.size() == 1 &&
+                           selectedInPreOrder.first() == firstHit;
     if (!unchanged) {
         for (QTreeWidgetItem* item : qAsConst(selectedInPreOrder))
             item->setSelected(false);
-        if (!found.isEmpty())
-            found.first()->setSelected(true);
+        if (firstHit != nullptr)
+            firstHit->setSelected(true);
     }
     for (QTreeWidgetItem* item : hiddenWhileSelecting)
         item->setHidden(false);
     for (QTreeWidgetItem* item : toExpand)
         item->setExpanded(true);
+    return firstHit;
 }
 
 UB::Result CNodeTreeWidgetTool::ExpandAncestors(QTreeWidgetItem* item, bool expand)

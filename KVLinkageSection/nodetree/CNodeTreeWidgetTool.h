@@ -89,8 +89,8 @@ public:
     /// every hit and its ancestors and, for a non-empty text, expanding those ancestors (down to
     /// the depth limit). Only items whose state changes are touched; while the selection
     /// changes with the tree's signals on, the items selected before and the first hit are
-    /// hidden, as they would be.
-    void ApplySearch(QList<QTreeWidgetItem*>& found, const QString& text);
+    /// hidden, as they would be. Returns the first hit, null when nothing matches.
+    QTreeWidgetItem* ApplySearch(const QString& text);
 
     /// Expands (down to the depth limit) or collapses every ancestor of `item`. Returns 0.
     UB::Result ExpandAncestors(QTreeWidgetItem* item, bool expand);

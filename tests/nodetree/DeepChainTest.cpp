@@ -31,8 +31,7 @@ TEST_F(NodeDialogFixture, ChainOfAHundredThousandLevelsOpensSearchesExpandsAndCl
 
     // The deepest hit is shown; its ancestors open down to the limit only.
     tree->collapseAll();
-    QList<QTreeWidgetItem*> found;
-    dialog.ApplySearch(found, QStringLiteral("link_99999"));
+    dialog.ApplySearch(QStringLiteral("link_99999"));
     tree->viewport()->repaint();
     EXPECT_FALSE(items.last()->isHidden());
     EXPECT_TRUE(items[kLimit - 1]->isExpanded());

@@ -250,8 +250,7 @@ TEST_F(NodeTreeToolTest, SearchKeystrokesEndAndAnnounceLikeHidingFindingAndShowi
 
     for (const char* text : {"a", "ar", "arm", "", "1", "node.", "zz", "", "R"}) {
         SCOPED_TRACE(text);
-        QList<QTreeWidgetItem*> found;
-        dialog.ApplySearch(found, QString::fromUtf8(text));
+        dialog.ApplySearch(QString::fromUtf8(text));
         SearchOneByOne(plain, QString::fromUtf8(text));
 
         EXPECT_EQ(DrawTree(tree), DrawTree(plainTree));
@@ -268,8 +267,7 @@ TEST_F(NodeTreeToolTest, SearchKeystrokesEndAndAnnounceLikeHidingFindingAndShowi
     }
     for (const char* text : {"R", "Tail", "ar"}) {
         SCOPED_TRACE(text);
-        QList<QTreeWidgetItem*> found;
-        dialog.ApplySearch(found, QString::fromUtf8(text));
+        dialog.ApplySearch(QString::fromUtf8(text));
         SearchOneByOne(plain, QString::fromUtf8(text));
         EXPECT_EQ(DrawTree(tree), DrawTree(plainTree));
     }

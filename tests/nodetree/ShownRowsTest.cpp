@@ -28,10 +28,9 @@ TEST_F(NodeDialogFixture, ShowsParentsOpenTheRootFoldedAfterCollapseAndTheAncest
     EXPECT_EQ(ShownRows(tree), QStringList{"Rig"});
 
     tree->collapseAll();
-    QList<QTreeWidgetItem*> found;
-    dialog.ApplySearch(found, QStringLiteral("chest"));
+    dialog.ApplySearch(QStringLiteral("chest"));
     EXPECT_EQ(ShownRows(tree), (QStringList{"Rig", "Hips", "Spine", "Chest"}));
-    dialog.ApplySearch(found, QString());
+    dialog.ApplySearch(QString());
     EXPECT_EQ(ShownRows(tree), (QStringList{"Rig", "Hips", "Spine", "Chest", "Leg", "Tail"}));
 }
 
