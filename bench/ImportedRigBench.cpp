@@ -93,7 +93,7 @@ void SearchFloor(benchmark::State& state)
 {
     CDialogFixture& f = DialogFixtureFor(ImportedRig());
     TimeFloorKeystroke(state, *f.floorTree, f.snapshot, QStringLiteral("han"),
-                       QStringLiteral("hand"));
+                       QStringLiteral("hand"), false, f.scene.GetSceneManager());
     state.counters["goal_ratio"] = 0;
     state.counters["goal_ms"] = 0;
 }

@@ -121,7 +121,8 @@ void SearchFloor(benchmark::State& state, const CDialogShape* shape, const CKeys
                  bool painted)
 {
     CDialogFixture& f = DialogFixtureFor(*shape);
-    TimeFloorKeystroke(state, *f.floorTree, f.snapshot, key->before, key->after, painted);
+    TimeFloorKeystroke(state, *f.floorTree, f.snapshot, key->before, key->after, painted,
+                       f.scene.GetSceneManager());
     SetGoals(state, 0, 0);
 }
 

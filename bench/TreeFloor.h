@@ -70,9 +70,12 @@ void ClearFloor(QTreeWidget& tree);
 /// searches for `before` untimed, then for `after` timed, painted when `painted` (the tree is
 /// then shown). The floor's search is one pass over the snapshot with one matcher that changes
 /// only the hidden, expanded and selected states that differ from the ones it set before: it
-/// remembers them rather than asking Qt.
+/// remembers them rather than asking Qt. With `preview`, a keystroke that finds anything also
+/// does what a dialog's preview cannot leave out: it records the first hit's node and asks the
+/// host for the selected objects.
 void TimeFloorKeystroke(benchmark::State& state, QTreeWidget& tree, const CTreeSnapshot& snapshot,
-                        const QString& before, const QString& after, bool painted = false);
+                        const QString& before, const QString& after, bool painted = false,
+                        KV::CSceneManager* preview = nullptr);
 
 /// Lays out and paints the window of `view` now, as the user's wait ends: the view's pending
 /// layout and every dirty widget of the window, then the events that follow.
