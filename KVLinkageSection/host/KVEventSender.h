@@ -39,8 +39,7 @@ signals:
     void ObjectDeleted(UB::CArrayList<UB::CHandle*> objects);
     void DialogModeChanged(KV::EDialogMode mode);
     void HierarchyChanged();
-    void ObjectDataChanged(UB::CArrayList<UB::CHandle*> objects,
-                           KV::EObjectChangedDataType type);
+    void ObjectDataChanged(UB::CArrayList<UB::CHandle*> objects, KV::EObjectChangedDataType type);
     void ObjectDataChanged2(KV::CBaseEvent* event);
     void CurrentTimeChanged(UBTime time);
     void Played();

@@ -77,8 +77,7 @@ public:
     /// position, 2 to the target's world position and rotation.
     virtual UB::Result LinkObjects(const HandleList& objects, UB::CHandle* target, int alignMode,
                                    UBTime time, bool commit, bool notify) = 0;
-    virtual UB::Result UnlinkObject(UB::CHandle* object, UBTime time, bool commit,
-                                    bool notify) = 0;
+    virtual UB::Result UnlinkObject(UB::CHandle* object, UBTime time, bool commit, bool notify) = 0;
 
 protected:
     ~CLinkManager() = default;

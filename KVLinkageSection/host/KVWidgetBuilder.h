@@ -56,8 +56,7 @@ public:
     /// appends the window's tool bars and its menu bar's menus to the two lists.
     UB::Result InitToolbarAndMenuUi(CUiComponent* component,
                                     UB::CArrayList<QPointer<QToolBar>>& toolBars,
-                                    UB::CArrayList<QPointer<QMenu>>& menus,
-                                    CKorvelInterface* host);
+                                    UB::CArrayList<QPointer<QMenu>>& menus, CKorvelInterface* host);
     /// Loads the form into `widget` (a section) and binds it.
     UB::Result InitUi(QWidget* widget, CUiComponent* component, CKorvelInterface* host,
                       bool applyStyle);

@@ -31,7 +31,8 @@ struct Result
     std::int32_t code = 0;
 
     constexpr Result() = default;
-    constexpr Result(std::int32_t value) // NOLINT(google-explicit-constructor): codes read as results
+    // Codes are read as results. NOLINTNEXTLINE(google-explicit-constructor)
+    constexpr Result(std::int32_t value)
         : code(value)
     {}
     constexpr bool IsFailed() const { return code < 0; }
