@@ -161,12 +161,18 @@ void CLinkSubNodeDlg::SetAlignMode(int mode)
 void CLinkSubNodeDlg::OnTreeSelectionChanged()
 {
     QTreeWidget* tree = GetTreeWidget();
-    if (tree == nullptr || m_dialogHost == nullptr)
+    if (tree == nullptr)
         return;
     const QList<QTreeWidgetItem*> selected = tree->selectedItems();
-    if (selected.size() != 1)
+    if (selected.size() == 1)
+        PreviewItem(selected.first());
+}
+
+void CLinkSubNodeDlg::PreviewItem(QTreeWidgetItem* item)
+{
+    if (m_dialogHost == nullptr)
         return;
-    m_chosenNode = GetItemNode(selected.first());
+    m_chosenNode = GetItemNode(item);
 
     HandleList selection;
     m_dialogHost->GetSceneManager()->GetSelectedObjects(selection, true);
@@ -201,13 +207,14 @@ void CLinkSubNodeDlg::OnSearchTextChanged(const QString& text)
     // the hit is visible: Qt leaves hidden items out of selectedItems(), so a hit announced
     // while still hidden would be previewed as no selection at all. Announcing it once is
     // what the handler would see in the end either way: deselecting alone previews nothing.
+    // The hit is then the only selected item, so it is previewed without asking Qt again.
     QTreeWidgetItem* firstHit = nullptr;
     {
         const QSignalBlocker blocker(tree);
         firstHit = ApplySearch(text);
     }
     if (firstHit != nullptr)
-        OnTreeSelectionChanged();
+        PreviewItem(firstHit);
     // The keypad Enter that ends typing is not taken as OK.
     m_enterPending = true;
 }

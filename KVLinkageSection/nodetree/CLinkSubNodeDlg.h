@@ -79,6 +79,8 @@ protected:
 
 private:
     void SetAlignMode(int mode);
+    /// Records the node of `item`, the one selected item, as the chosen node and previews it.
+    void PreviewItem(QTreeWidgetItem* item);
     /// Lists the last root anew in the current view and selects the previously selected
     /// nodes again.
     void RebuildTree();

@@ -363,7 +363,7 @@ void CNodeTreeWidgetTool::RememberItems(QTreeWidget* tree)
     while (!stack.empty()) {
         const auto [item, parent] = stack.back();
         stack.pop_back();
-        m_searched.push_back({item, item->text(0), parent, item->isHidden(), false, false});
+        m_searched.push_back({item, item->text(0), parent, item->isHidden(), false, false, false});
         const int position = static_cast<int>(m_searched.size()) - 1;
         for (int row = item->childCount() - 1; row >= 0; --row)
             stack.emplace_back(item->child(row), position);
@@ -382,9 +382,13 @@ QTreeWidgetItem* CNodeTreeWidgetTool::ApplySearch(const QString& text)
     // be made and dropped again on each keystroke.
     QTreeWidgetItem* firstHit = nullptr;
     // The selection is read once: asking each item costs a lookup in the selection model.
+    // It is nearly always the one item the last search selected.
     const std::vector<QTreeWidgetItem*> selected = SelectedItemsWithHidden(tree);
-    const auto isSelected = [&selected](QTreeWidgetItem* item) {
-        return !selected.empty() && std::binary_search(selected.begin(), selected.end(), item);
+    QTreeWidgetItem* const onlySelected = selected.size() == 1 ? selected.front() : nullptr;
+    const bool severalSelected = selected.size() > 1;
+    const auto isSelected = [&](QTreeWidgetItem* item) {
+        return item == onlySelected ||
+               (severalSelected && std::binary_search(selected.begin(), selected.end(), item));
     };
     QList<QTreeWidgetItem*> selectedInPreOrder;
     std::vector<QTreeWidgetItem*> hiddenWhileSelecting;
@@ -398,11 +402,15 @@ QTreeWidgetItem* CNodeTreeWidgetTool::ApplySearch(const QString& text)
     // Hiding everything and showing the hits again would touch every visible item twice.
     // The items still open are the one being entered's ancestors, the top-level one first, so
     // an item's depth is the number of open items below it.
-    std::vector<std::size_t> open;
+    // The items do not change during the pass (the model would announce it), so the pass
+    // holds their storage in locals the compiler need not reload after each call into Qt.
+    CSearchedItem* const entries = m_searched.data();
+    const int count = static_cast<int>(m_searched.size());
+    std::vector<int> open;
     const auto leave = [&](CSearchedItem& entry) {
         QTreeWidgetItem* item = entry.item;
         const bool shown = entry.hit || entry.childShown;
-        const bool witness = announced && (isSelected(item) || item == firstHit);
+        const bool witness = announced && (entry.selected || item == firstHit);
         if (!shown || witness) {
             if (!entry.hidden)
                 item->setHidden(true);
@@ -413,28 +421,29 @@ QTreeWidgetItem* CNodeTreeWidgetTool::ApplySearch(const QString& text)
         }
         entry.hidden = !shown;
         if (shown && entry.parent >= 0)
-            m_searched[std::size_t(entry.parent)].childShown = true;
+            entries[entry.parent].childShown = true;
         const int depth = static_cast<int>(open.size()) - 1;
         if (!everything && entry.childShown && depth < CTreeDepthLimit::kMaxExpandedDepth &&
             !item->isExpanded())
             toExpand.push_back(item);
     };
-    for (std::size_t position = 0; position < m_searched.size(); ++position) {
-        CSearchedItem& entry = m_searched[position];
-        while (!open.empty() && static_cast<int>(open.back()) != entry.parent) {
-            leave(m_searched[open.back()]);
+    for (int position = 0; position < count; ++position) {
+        CSearchedItem& entry = entries[position];
+        while (!open.empty() && open.back() != entry.parent) {
+            leave(entries[open.back()]);
             open.pop_back();
         }
         entry.hit = everything || matcher.indexIn(entry.text) >= 0;
         entry.childShown = false;
         if (entry.hit && firstHit == nullptr)
             firstHit = entry.item;
-        if (isSelected(entry.item))
+        entry.selected = isSelected(entry.item);
+        if (entry.selected)
             selectedInPreOrder.append(entry.item);
         open.push_back(position);
     }
     while (!open.empty()) {
-        leave(m_searched[open.back()]);
+        leave(entries[open.back()]);
         open.pop_back();
     }
 

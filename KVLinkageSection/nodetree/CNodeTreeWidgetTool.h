@@ -171,6 +171,7 @@ private:
         bool hidden;
         bool hit;        // during a search
         bool childShown; // during a search
+        bool selected;   // during a search
     };
     std::vector<CSearchedItem> m_searched;
     QPointer<QAbstractItemModel> m_searchedModel; // null once the model is gone
