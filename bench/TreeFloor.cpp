@@ -89,7 +89,12 @@ void BuildFloor(QTreeWidget& tree, const CTreeSnapshot& snapshot, bool nested,
     QTreeWidgetItem topLevel;
     for (std::size_t i = 0; i < items.size(); ++i) {
         auto* item = new QTreeWidgetItem(0);
-        item->setText(0, ask ? AskHost(host, snapshot.nodes[i], answers) : snapshot.texts[i]);
+        // Each item holds a name of its own, made as it is made, as the plug-in's items do:
+        // texts shared with the snapshot lie wherever the snapshot's allocations left them,
+        // and a search reading them in pre-order then waits on memory the plug-in does not.
+        const QString& text = snapshot.texts[i];
+        item->setText(0, ask ? AskHost(host, snapshot.nodes[i], answers)
+                             : QString(text.constData(), text.size()));
         item->setData(0, Qt::UserRole, snapshot.data[i]);
         if (!nested || snapshot.parents[i] < 0)
             topLevel.addChild(item);

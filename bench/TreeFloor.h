@@ -36,7 +36,7 @@ struct CTreeSnapshot
 CTreeSnapshot TakeSnapshot(KV::CSceneModel& scene, UB::CHandle* root);
 
 /// The questions a floor asks the host about each node while it builds its items: none (the
-/// items share the snapshot's texts), the node tree's (children, name) or the sub-node
+/// items copy the snapshot's texts), the node tree's (children, name) or the sub-node
 /// listing's (kind, linkable, excluded, type, sub-nodes, name). A tree of the scene cannot be
 /// shown without them; each is asked once, and the item's text is made from the host's name.
 enum class EHostQuestions
