@@ -49,15 +49,16 @@ UB::Result CLinkCommandState::UpdateUiSinglePick(UB::CHandle*& object)
     const bool linkAllowed = !IsPickModeBlockingLink() &&
                              host->GetSceneManager()->GetDialogMode() == eDialogNone &&
                              !host->GetSceneManager()->IsPlaying();
+    // Link To Camera takes its final state at once: showing it for a linkable object and
+    // hiding it again for one that is not a camera target would change nothing anyone sees,
+    // but still send every menu and tool bar that holds the action two changes. Asking the
+    // type earlier moves no host call: the widgets in between are not the host's.
+    int type = 0;
+    host->GetSceneManager()->GetObjectType(object, type); // a failed query reads as type 0
     linkToolButton->setEnabled(linkAllowed);
     ui.qtLinkAction->setEnabled(linkAllowed);
     ui.qtCLinkToAction->setVisible(linkAllowed);
-    ui.qtCLinkToCameraAction->setVisible(linkAllowed);
-
-    int type = 0;
-    host->GetSceneManager()->GetObjectType(object, type); // a failed query reads as type 0
-    if (type != kLinkToCameraType)
-        ui.qtCLinkToCameraAction->setVisible(false);
+    ui.qtCLinkToCameraAction->setVisible(linkAllowed && type == kLinkToCameraType);
 
     UB::CHandle* parent = nullptr;
     const UB::Result result = host->GetSceneManager()->GetLinkParent(
