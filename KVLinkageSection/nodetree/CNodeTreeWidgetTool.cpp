@@ -11,6 +11,7 @@
 #include <QStringMatcher>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QVarLengthArray>
 #include <QtDebug>
 
 #include <algorithm>
@@ -32,7 +33,7 @@ std::vector<QTreeWidgetItem*> SelectedItemsWithHidden(QTreeWidget* tree)
     if (tree->selectionModel() == nullptr)
         return items;
     for (const QModelIndex& index : tree->selectionModel()->selectedIndexes()) {
-        std::vector<int> rows;
+        QVarLengthArray<int, 64> rows; // a row per level, on the stack for any usual depth
         for (QModelIndex up = index; up.isValid(); up = up.parent())
             rows.push_back(up.row());
         QTreeWidgetItem* item = tree->invisibleRootItem();
@@ -406,7 +407,8 @@ QTreeWidgetItem* CNodeTreeWidgetTool::ApplySearch(const QString& text)
     // holds their storage in locals the compiler need not reload after each call into Qt.
     CSearchedItem* const entries = m_searched.data();
     const int count = static_cast<int>(m_searched.size());
-    std::vector<int> open;
+    std::vector<int>& open = m_openItems;
+    open.clear();
     const auto leave = [&](CSearchedItem& entry) {
         QTreeWidgetItem* item = entry.item;
         const bool shown = entry.hit || entry.childShown;

@@ -179,6 +179,9 @@ private:
     void ForgetSearchedStates() { m_searched.clear(); }
     /// Fills m_searched from the tree unless it still holds the tree's items.
     void RememberItems(QTreeWidget* tree);
+    /// The positions of the items a search has entered and not yet left; kept to spare its
+    /// growth on every keystroke.
+    std::vector<int> m_openItems;
     /// Receives each node's children; kept to spare an allocation per node.
     UB::CArrayList<UB::CHandle*> m_childBuffer;
     QMetaObject::Connection m_clickConnection;
